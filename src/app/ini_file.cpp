@@ -1,0 +1,262 @@
+#include "app/ini_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+
+namespace plovix {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+std::string_view trim(std::string_view text) {
+    while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
+    return text;
+}
+
+bool isBlankLine(std::string_view line) {
+    return trim(line).empty();
+}
+
+char lowerAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool sameName(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (lowerAscii(a[i]) != lowerAscii(b[i])) return false;
+    }
+    return true;
+}
+
+// The name of a section header line ("[name]", blanks allowed around the name).
+std::optional<std::string_view> sectionName(std::string_view line) {
+    line = trim(line);
+    if (line.empty() || line.front() != '[') return std::nullopt;
+    line.remove_prefix(1);
+    const auto close = line.find(']');
+    if (close != std::string_view::npos) line = line.substr(0, close);
+    return trim(line);
+}
+
+struct KeyLine {
+    std::string_view key;
+    std::string_view value;
+};
+
+// A "key=value" line; comments, headers and lines without "=" are not keys.
+std::optional<KeyLine> keyLine(std::string_view line) {
+    line = trim(line);
+    if (line.empty() || line.front() == ';' || line.front() == '#' || line.front() == '[')
+        return std::nullopt;
+    const auto eq = line.find('=');
+    if (eq == std::string_view::npos) return std::nullopt;
+    const auto key = trim(line.substr(0, eq));
+    if (key.empty()) return std::nullopt;
+    return KeyLine{key, trim(line.substr(eq + 1))};
+}
+
+std::string cutToBuffer(std::string_view value) {
+    return std::string(value.substr(0, std::min(value.size(), kIniValueMax)));
+}
+
+std::error_code lastError() {
+    return {errno, std::system_category()};
+}
+
+bool writeAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const auto n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+}  // namespace
+
+std::error_code IniFile::load(const fs::path& path) {
+    lines_.clear();
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ENOENT) return {};
+        return lastError();
+    }
+    std::string bytes;
+    char buffer[8192];
+    std::error_code error;
+    for (;;) {
+        const auto n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            error = lastError();  // EISDIR for a folder lands here
+            break;
+        }
+        if (n == 0) break;
+        bytes.append(buffer, static_cast<std::size_t>(n));
+    }
+    ::close(fd);
+    if (!error) setText(bytes);
+    return error;
+}
+
+std::error_code IniFile::save(const fs::path& path) const {
+    return writeFileAtomically(path, text());
+}
+
+void IniFile::setText(std::string_view bytes) {
+    lines_.clear();
+    std::size_t start = 0;
+    while (start < bytes.size()) {
+        const auto end = bytes.find_first_of("\r\n", start);
+        if (end == std::string_view::npos) {
+            lines_.emplace_back(bytes.substr(start));
+            break;
+        }
+        lines_.emplace_back(bytes.substr(start, end - start));
+        start = end + 1;
+        if (bytes[end] == '\r' && start < bytes.size() && bytes[start] == '\n') ++start;
+    }
+}
+
+std::string IniFile::text() const {
+    std::string out;
+    for (const auto& line : lines_) {
+        out += line;
+        out += "\r\n";
+    }
+    return out;
+}
+
+std::optional<std::size_t> IniFile::findSection(std::string_view section) const {
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+        const auto name = sectionName(lines_[i]);
+        if (name && sameName(*name, section)) return i;
+    }
+    return std::nullopt;
+}
+
+std::size_t IniFile::sectionEnd(std::size_t header) const {
+    std::size_t i = header + 1;
+    while (i < lines_.size() && !sectionName(lines_[i])) ++i;
+    return i;
+}
+
+std::optional<std::size_t> IniFile::findKey(std::size_t header, std::string_view key) const {
+    const auto end = sectionEnd(header);
+    for (std::size_t i = header + 1; i < end; ++i) {
+        const auto line = keyLine(lines_[i]);
+        if (line && sameName(line->key, key)) return i;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> IniFile::get(std::string_view section, std::string_view key) const {
+    const auto header = findSection(section);
+    if (!header) return std::nullopt;
+    const auto index = findKey(*header, key);
+    if (!index) return std::nullopt;
+    auto value = keyLine(lines_[*index])->value;
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+        value.back() == value.front()) {
+        value = value.substr(1, value.size() - 2);
+    }
+    return cutToBuffer(value);
+}
+
+std::string IniFile::getOr(std::string_view section, std::string_view key,
+                           std::string_view fallback) const {
+    auto value = get(section, key);
+    return value ? std::move(*value) : cutToBuffer(fallback);
+}
+
+void IniFile::set(std::string_view section, std::string_view key, std::string_view value) {
+    value = value.substr(0, value.find_first_of("\r\n"));
+    std::string line = std::string(key) + "=" + std::string(value);
+
+    const auto header = findSection(section);
+    if (!header) {
+        if (!lines_.empty() && !isBlankLine(lines_.back())) lines_.emplace_back();
+        lines_.push_back("[" + std::string(section) + "]");
+        lines_.push_back(std::move(line));
+        return;
+    }
+    if (const auto index = findKey(*header, key)) {
+        lines_[*index] = std::move(line);
+        return;
+    }
+    // After the last non-blank line, so the blank line that separates sections stays between.
+    std::size_t last = *header;
+    const auto end = sectionEnd(*header);
+    for (std::size_t i = *header + 1; i < end; ++i) {
+        if (!isBlankLine(lines_[i])) last = i;
+    }
+    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(last + 1), std::move(line));
+}
+
+std::error_code writeFileAtomically(const fs::path& requested, std::string_view bytes) {
+    std::error_code error;
+    fs::path target = requested;
+    // Through a link the file it names is replaced, not the link.
+    if (fs::is_symlink(target, error)) {
+        auto real = fs::canonical(target, error);
+        if (!error) target = std::move(real);
+    }
+    error.clear();
+    if (target.filename().empty()) return std::make_error_code(std::errc::invalid_argument);
+    fs::path folder = target.parent_path();
+    if (folder.empty()) folder = ".";
+    fs::create_directories(folder, error);
+    if (error) return error;
+
+    struct stat old {};
+    const bool exists = ::stat(target.c_str(), &old) == 0;
+    if (exists && S_ISDIR(old.st_mode)) return std::make_error_code(std::errc::is_a_directory);
+
+    fs::path temp;
+    int fd = -1;
+    for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
+        temp = folder / ("." + target.filename().string() + "." + std::to_string(::getpid()) + "." +
+                         std::to_string(attempt) + ".tmp");
+        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST) return lastError();
+    }
+    if (fd < 0) return std::make_error_code(std::errc::file_exists);
+
+    // The replacement keeps the permissions of the file it replaces.
+    if (exists) (void)::fchmod(fd, old.st_mode & 07777);
+    if (!writeAll(fd, bytes) || ::fsync(fd) != 0) {
+        error = lastError();
+        ::close(fd);
+        ::unlink(temp.c_str());
+        return error;
+    }
+    if (::close(fd) != 0 || ::rename(temp.c_str(), target.c_str()) != 0) {
+        error = lastError();
+        ::unlink(temp.c_str());
+        return error;
+    }
+    // Makes the rename itself durable; the file is already complete, so a failure here is not
+    // a failed write.
+    const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        (void)::fsync(dir);
+        ::close(dir);
+    }
+    return {};
+}
+
+}  // namespace plovix

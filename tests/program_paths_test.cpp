@@ -1,0 +1,84 @@
+#include "app/program_paths.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <optional>
+#include <string>
+
+namespace fs = std::filesystem;
+using namespace plovix;
+
+namespace {
+
+struct TempFolder {
+    fs::path path = fs::temp_directory_path() /
+                    ("plovix-paths-" +
+                     std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
+                     "-" + std::to_string(::getpid()));
+    TempFolder() { fs::create_directories(path); }
+    ~TempFolder() {
+        std::error_code error;
+        fs::permissions(path, fs::perms::owner_all, fs::perm_options::add, error);
+        fs::remove_all(path, error);
+    }
+};
+
+void touch(const fs::path& file) {
+    fs::create_directories(file.parent_path());
+    std::ofstream(file) << "x";
+}
+
+}  // namespace
+
+TEST(ProgramPathsSettings, LocationPrecedence) {
+    SettingsLocationInputs in;
+    in.programFolder = "/opt/plovix/bin";
+    in.overridePath = "/tmp/mine.ini";
+    in.plovixIni = "/etc/plovix.ini";
+    in.iniInProgramFolder = true;
+    in.xdgConfigHome = "/home/u/.cfg";
+    in.home = "/home/u";
+    EXPECT_EQ(settingsFileLocation(in), "/tmp/mine.ini");
+    in.overridePath.reset();
+    EXPECT_EQ(settingsFileLocation(in), "/etc/plovix.ini");
+    in.plovixIni = "";  // set but empty counts as absent
+    EXPECT_EQ(settingsFileLocation(in), "/opt/plovix/bin/Plovix.INI");
+    in.iniInProgramFolder = false;
+    EXPECT_EQ(settingsFileLocation(in), "/home/u/.cfg/plovix/Plovix.INI");
+    in.xdgConfigHome = "relative/cfg";  // not a usable configuration folder
+    EXPECT_EQ(settingsFileLocation(in), "/home/u/.config/plovix/Plovix.INI");
+    in.xdgConfigHome.reset();
+    in.home.reset();
+    EXPECT_EQ(settingsFileLocation(in), "/opt/plovix/bin/Plovix.INI");
+}
+
+TEST(ProgramPathsFolders, ProgramFolderAndCompanionFiles) {
+    const std::string app = fAppPath();
+    ASSERT_GE(app.size(), 2u);
+    EXPECT_EQ(app.back(), '/');
+    EXPECT_NE(app[app.size() - 2], '/');
+    EXPECT_TRUE(fs::exists(fs::path(app) / "plovix_tests"));
+
+    EXPECT_EQ(installedDataFolder("/opt/plovix/bin/"), "/opt/plovix/share/plovix");
+    EXPECT_EQ(installedDataFolder("/opt/plovix/bin"), "/opt/plovix/share/plovix");
+
+    TempFolder temp;
+    const fs::path program = temp.path / "bin";
+    const fs::path data = temp.path / "share" / "plovix";
+    touch(program / "nvnew.ndt");
+    touch(data / "NVNEW.NDT");
+    touch(data / "Nv.Ddt");
+    fs::create_directories(data / "help");
+    EXPECT_EQ(findCompanionFile("NVNEW.NDT", program, data), program / "nvnew.ndt");
+    EXPECT_EQ(findCompanionFile("NV.DDT", program, data), data / "Nv.Ddt");
+    EXPECT_EQ(findCompanionFile("help", program, data), data / "help");
+    EXPECT_EQ(findCompanionFile("CONVERT.DDT", program, data), std::nullopt);
+    EXPECT_EQ(findCompanionFile("NV.DDT", program, temp.path / "missing"), std::nullopt);
+    // Several spellings in one folder: the exact one first, else always the same one.
+    touch(program / "Convert.ddt");
+    touch(program / "CONVERT.DDT");
+    EXPECT_EQ(findCompanionFile("CONVERT.DDT", program, data), program / "CONVERT.DDT");
+    EXPECT_EQ(findCompanionFile("convert.DDT", program, data), program / "CONVERT.DDT");
+}

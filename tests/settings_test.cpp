@@ -1,0 +1,197 @@
+#include "app/settings.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+#include "app/version.h"
+
+namespace fs = std::filesystem;
+using namespace plovix;
+
+namespace {
+
+struct TempFolder {
+    fs::path path = fs::temp_directory_path() /
+                    ("plovix-settings-" +
+                     std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
+                     "-" + std::to_string(::getpid()));
+    TempFolder() { fs::create_directories(path); }
+    ~TempFolder() {
+        std::error_code error;
+        fs::remove_all(path, error);
+    }
+};
+
+std::string readBytes(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+Session loaded(std::string_view iniText) {
+    IniFile ini;
+    ini.setText(iniText);
+    Session s;
+    LoadSettings(s, ini);
+    return s;
+}
+
+// Every key with a value other than its default, in the order and form they are written.
+constexpr const char* kEveryKey =
+    "[FiltTol]\r\nSDispFac=1.25\r\nSLoadFac=2.5\r\nPressFac=0.125\r\nDSDispFac=3\r\n"
+    "DSLoadFac=4.75\r\nVDispFac=0.5\r\nVLoadFac=6\r\nKWDS=True\r\nIncMax=0.002\r\n"
+    "Tolerance=2.5\r\n\r\n"
+    "[Files]\r\nDAFile=/data/a b/T1.DAT\r\nDAName=T1.DAT\r\nDAPath=/data/a b/\r\n"
+    "NorvoPath=D:\\NORVO\\\r\nNorvoProgPath=E:\\NV\\\r\n\r\n"
+    "[Settings]\r\nSaveName=True\r\nGEOTACI0=False\r\nGEOTACNPSF=True\r\nGEOTACADCDT=True\r\n"
+    "GEOTACCS=True\r\nGEOTACCSDSV=True\r\nGEOTACCSUCCV=True\r\nGEOTACUFDAZ=True\r\n"
+    "GEOTACUFVDAZ=False\r\nGEOTACROS=False\r\nGEOTACIPM=False\r\nGEOTACUIL=False\r\n"
+    "GEOTAC_LRCDS361=1234.5\r\nHUMROS=False\r\nHUMXLEXP=True\r\nHUMREADXL=True\r\n"
+    "HUMFTHSD=True\r\nHUMDEFDIV=10\r\nHUMXLSHEET=9\r\nHUMXLROW=13\r\nHUMXLCOL=F\r\n"
+    "HUMXLCOLINC=4\r\nHUMXLSHEETUCC=7\r\nHUMXLROWUCC=11\r\nHUMXLCOLUCC=D\r\n"
+    "HUMXLCOLINCUCC=1\r\nHUMXLSHEETDS=8\r\nHUMXLROWDS=12\r\nHUMXLCOLDS=E\r\n"
+    "HUMXLCOLINCDS=3\r\nNVWIN=False\r\nDAT=6\r\nLTTU=2\r\nDDMM=False\r\n";
+
+}  // namespace
+
+TEST(SettingsLoad, NoFileGivesEveryDefault) {
+    const Settings st = loaded("").settings;
+    for (double one : {st.SDispFac, st.SLoadFac, st.PressFac, st.DSDispFac, st.DSLoadFac,
+                       st.VDispFac, st.VLoadFac, st.HumDefDiv})
+        EXPECT_EQ(one, 1.0);
+    EXPECT_EQ(st.IncMax, 0.05);
+    EXPECT_EQ(st.Tolerance, 5.0);
+    EXPECT_EQ(st.LRCDS361, 8669.0);
+    EXPECT_EQ(
+        st.DAFile + "|" + st.DAName + "|" + st.DAPath + "|" + st.NorvoPath + "|" + st.NorvoProgPath,
+        "||C:\\|C:\\|C:\\");
+    EXPECT_FALSE(st.KWDS || st.SaveName || st.GEOTACNPSF || st.GEOTACADCDT || st.GEOTACCS ||
+                 st.GEOTACCSDSV || st.GEOTACCSUCCV || st.GEOTACUFDAZ || st.HUMXLEXP ||
+                 st.HUMREADXL || st.HUMFTHSD || st.DDMM || st.Generic || st.HumIncOne);
+    EXPECT_TRUE(st.GEOTACI0 && st.GEOTACUFVDAZ && st.GEOTACROS && st.GEOTACIPM && st.GEOTACUIL &&
+                st.HUMROS && st.NVWIN);
+    EXPECT_EQ(st.HumXLSheet(1) + st.HumXLRow(1) + st.HumXLCol(1) + st.HumXLColInc(1), "237C2");
+    EXPECT_EQ(st.HumXLSheet(2) + st.HumXLRow(2) + st.HumXLCol(2) + st.HumXLColInc(2), "312B1");
+    EXPECT_EQ(st.HumXLSheet(3) + st.HumXLRow(3) + st.HumXLCol(3) + st.HumXLColInc(3), "442C1");
+    EXPECT_EQ(st.SourceType, kGeomatic);
+    EXPECT_EQ(st.LTTU, kCuWithPorePressures);
+}
+
+TEST(SettingsLoad, SpecialKeysAndDerivedValues) {
+    // "Generic" is true only for exactly "False", and then the source is GeoTest.
+    EXPECT_EQ(loaded("[Settings]\nDAT=6\nGeneric=False").settings.SourceType, kGeoTest);
+    for (const char* generic : {"\nGeneric=True", "\nGeneric=false", ""}) {
+        const Session s = loaded(std::string("[Settings]\nDAT=6") + generic);
+        EXPECT_EQ(s.settings.SourceType, kHumboldt) << generic;
+        EXPECT_FALSE(s.settings.Generic) << generic;
+    }
+    EXPECT_FALSE(loaded("[Settings]\nDDMM=True").settings.DDMM);
+    EXPECT_FALSE(loaded("[FiltTol]\nKWDS=true").settings.KWDS);
+    EXPECT_TRUE(loaded("[Settings]\nHUMXLCOLINCUCC=1.0").settings.HumIncOne);
+    EXPECT_FALSE(loaded("[Settings]\nHUMXLCOLINCUCC=2").settings.HumIncOne);
+    EXPECT_FALSE(loaded("[Settings]\nHUMXLCOLINC=1\nHUMXLCOLINCDS=1").settings.HumIncOne);
+    EXPECT_EQ(loaded("[Files]\nNorvoPath=D:\\LAB\\").settings.NorvoProgPath, "D:\\LAB\\");
+    EXPECT_EQ(loaded("[files]\nDAname=X.DAT").settings.DAName, "X.DAT");
+    EXPECT_EQ(loaded("[Files]\nDAFile=" + std::string(200, 'f')).settings.DAFile,
+              std::string(127, 'f'));
+}
+
+TEST(SettingsLoad, NumbersAndCodes) {
+    // Codes the window cannot index read as the defaults; halves go to the even neighbour.
+    for (const char* dat : {"0", "9", "70000", "-1", "abc"})
+        EXPECT_EQ(loaded(std::string("[Settings]\nDAT=") + dat).settings.SourceType, 1) << dat;
+    EXPECT_EQ(loaded("[Settings]\nLTTU=7").settings.LTTU, 5);
+    EXPECT_EQ(loaded("[Settings]\nDAT=2.5").settings.SourceType, 2);
+    EXPECT_EQ(loaded("[Settings]\nDAT=3.5").settings.SourceType, 4);
+    EXPECT_EQ(loaded("[Settings]\nLTTU=0.6").settings.LTTU, 1);
+    // No number reads as 0; a number too large to hold reads as the default.
+    EXPECT_EQ(loaded("[FiltTol]\nIncMax=abc").settings.IncMax, 0.0);
+    EXPECT_EQ(loaded("[FiltTol]\nIncMax=1E999").settings.IncMax, 0.05);
+    EXPECT_EQ(loaded("[FiltTol]\nTolerance=2.5%").settings.Tolerance, 2.5);
+}
+
+TEST(SettingsSave, EveryKeyRoundTripsInOrder) {
+    Session s = loaded(kEveryKey);
+    const Settings& st = s.settings;
+    EXPECT_EQ((std::vector<double>{st.SDispFac, st.SLoadFac, st.PressFac, st.DSDispFac,
+                                   st.DSLoadFac, st.VDispFac, st.VLoadFac, st.IncMax, st.Tolerance,
+                                   st.LRCDS361, st.HumDefDiv}),
+              (std::vector<double>{1.25, 2.5, 0.125, 3, 4.75, 0.5, 6, 0.002, 2.5, 1234.5, 10}));
+    EXPECT_EQ(
+        (std::vector<std::string>{st.DAFile, st.DAName, st.DAPath, st.NorvoPath, st.NorvoProgPath}),
+        (std::vector<std::string>{"/data/a b/T1.DAT", "T1.DAT", "/data/a b/", "D:\\NORVO\\",
+                                  "E:\\NV\\"}));
+    EXPECT_TRUE(st.KWDS && st.SaveName && st.GEOTACNPSF && st.GEOTACADCDT && st.GEOTACCS &&
+                st.GEOTACCSDSV && st.GEOTACCSUCCV && st.GEOTACUFDAZ && st.HUMXLEXP &&
+                st.HUMREADXL && st.HUMFTHSD && st.HumIncOne);
+    EXPECT_FALSE(st.GEOTACI0 || st.GEOTACUFVDAZ || st.GEOTACROS || st.GEOTACIPM || st.GEOTACUIL ||
+                 st.HUMROS || st.NVWIN);
+    EXPECT_EQ(st.HumXLSheet(1) + st.HumXLRow(1) + st.HumXLCol(1) + st.HumXLColInc(1), "711D1");
+    EXPECT_EQ(st.HumXLSheet(2) + st.HumXLRow(2) + st.HumXLCol(2) + st.HumXLColInc(2), "812E3");
+    EXPECT_EQ(st.HumXLSheet(3) + st.HumXLRow(3) + st.HumXLCol(3) + st.HumXLColInc(3), "913F4");
+    EXPECT_EQ(st.SourceType, kHumboldt);
+    EXPECT_EQ(st.LTTU, kDirectShear);
+
+    // LTTU is written from the current test type, DDMM from the session although it loads false.
+    s.program.TestType = kDirectShear;
+    IniFile out;
+    storeSettings(s, out);
+    EXPECT_EQ(out.text(), kEveryKey);
+    s.program.TestType = kConsolidatedDrained;
+    s.settings.DDMM = true;
+    storeSettings(s, out);
+    EXPECT_EQ(out.get("Settings", "LTTU"), "6");
+    EXPECT_EQ(out.get("Settings", "DDMM"), "True");
+    EXPECT_EQ(out.get("Settings", "Generic"), std::nullopt);
+}
+
+TEST(SettingsSave, FileKeepsOtherContentAndSurvivesFailure) {
+    TempFolder temp;
+    const fs::path file = temp.path / "new" / "Plovix.INI";
+    Session s = loaded(kEveryKey);
+    s.program.TestType = kDirectShear;
+    std::error_code error;
+    ASSERT_TRUE(SaveSettings(s, file, error)) << error.message();
+    EXPECT_EQ(readBytes(file), kEveryKey);
+
+    const std::string other =
+        "; lab copy\r\n[Printer]\r\nFont=Courier New\r\n\r\n[FiltTol]\r\n# by hand\r\n"
+        "incmax = 0.1\r\nExtra = keep me \r\n\r\n[Settings]\r\nGeneric=False\r\n";
+    std::ofstream(file, std::ios::binary) << other;
+    ASSERT_TRUE(SaveSettings(s, file, error));
+    const std::string kept =
+        "; lab copy\r\n[Printer]\r\nFont=Courier New\r\n\r\n[FiltTol]\r\n# by hand\r\n"
+        "IncMax=0.002\r\nExtra = keep me \r\nSDispFac=1.25\r\n";
+    EXPECT_EQ(readBytes(file).substr(0, kept.size()), kept);
+    EXPECT_NE(readBytes(file).find("\r\n\r\n[Settings]\r\nGeneric=False\r\nSaveName=True\r\n"),
+              std::string::npos);
+
+    // A folder where the file should be: refused, nothing replaced.
+    EXPECT_FALSE(SaveSettings(s, temp.path / "new", error));
+    EXPECT_TRUE(error);
+    EXPECT_EQ(readBytes(file).substr(0, kept.size()), kept);
+}
+
+TEST(SettingsStartUp, LoadsAndForgetsTheLastFileUnlessKept) {
+    TempFolder temp;
+    const fs::path file = temp.path / "Plovix.INI";
+    std::ofstream(file, std::ios::binary)
+        << "[Files]\r\nDAFile=C:\\A.DAT\r\n[Settings]\r\nDAT=3\r\n";
+    Session s;
+    startSession(s, file);
+    EXPECT_EQ(s.program.IniFile, file.string());
+    EXPECT_EQ(s.program.AppVersion.back(), ' ');
+    EXPECT_EQ(std::count(s.program.AppVersion.begin(), s.program.AppVersion.end(), '.'), 2);
+    EXPECT_EQ(s.settings.SourceType, kProprietaryClient);
+    EXPECT_EQ(s.program.SourceNames(8), "ELE/SoilTest");
+    EXPECT_EQ(s.settings.DAFile, "");
+
+    std::ofstream(file, std::ios::binary) << "[Files]\r\nDAFile=C:\\A.DAT\r\n"
+                                          << "[Settings]\r\nSaveName=True\r\n";
+    Session kept;
+    startSession(kept, file);
+    EXPECT_EQ(kept.settings.DAFile, "C:\\A.DAT");
+}
