@@ -1,0 +1,34 @@
+#pragma once
+// Arithmetic of the field extraction with the old platform's failures: a division by zero, or
+// a result too large for a double, is an error that `fGetField` reports and survives, never an
+// infinity that travels on into the Norvo file.
+
+#include <string_view>
+
+#include "app/session.h"
+
+namespace plovix {
+
+struct FieldError {
+    int number;
+    const char* description;
+};
+
+inline constexpr FieldError kOverflow{6, "Overflow"};
+inline constexpr FieldError kDivisionByZero{11, "Division by zero"};
+
+// A field number the source does not know.
+struct UnsupportedField {};
+
+// The number at the start of `text`; too large a number is an overflow.
+double fieldNumber(std::string_view text);
+
+double checkedSub(double a, double b);
+double checkedMul(double a, double b);
+// x / 0 is a division by zero, 0 / 0 an overflow, as the old platform had it.
+double checkedDiv(double a, double b);
+
+// (raw - zero) x factor / divisor, with the calibration constants of `channel`.
+double calibrated(double raw, const CalTable& cal, CalChannel channel);
+
+}  // namespace plovix

@@ -1,0 +1,39 @@
+#pragma once
+// The value of one field of a reading line: a number for a channel, a text for a time stamp,
+// or a small whole number: -1 when the line holds no value for the field (0 in the two places
+// where a source gives 0 instead).
+
+#include <string>
+
+namespace plovix {
+
+class FieldValue {
+  public:
+    enum class Kind { Integer, Number, Text };
+
+    static FieldValue none() { return integer(-1); }
+    static FieldValue integer(int v) { return FieldValue(Kind::Integer, v, 0.0, {}); }
+    static FieldValue number(double v) { return FieldValue(Kind::Number, 0, v, {}); }
+    static FieldValue text(std::string v) { return FieldValue(Kind::Text, 0, 0.0, std::move(v)); }
+
+    Kind kind() const { return kind_; }
+    // True for the "no value" result -1.
+    bool isNone() const { return kind_ == Kind::Integer && integer_ == -1; }
+    // The value as a number: a text is read by the system's number rule.
+    double toNumber() const;
+    // The value as text: numbers in "General Number".
+    std::string toText() const;
+
+    bool operator==(const FieldValue&) const = default;
+
+  private:
+    FieldValue(Kind k, int i, double d, std::string t)
+        : kind_(k), integer_(i), number_(d), text_(std::move(t)) {}
+
+    Kind kind_;
+    int integer_;
+    double number_;
+    std::string text_;
+};
+
+}  // namespace plovix

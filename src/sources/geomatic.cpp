@@ -1,0 +1,40 @@
+// Geomatic: blank-separated readings; the first column starts at the first character.
+// Column 1 displacement, column 2 shear stress in psf, then the vertical channel.
+
+#include "sources/field_math.h"
+#include "sources/source_layouts.h"
+#include "text/fields.h"
+
+namespace plovix {
+
+namespace {
+
+// Drops the first column and the blank after it, keeps at most 40 characters of what follows,
+// then drops the blanks that lead it.
+void dropColumn(std::string& text) {
+    const std::size_t blank = text.find(' ');
+    text = blank == std::string::npos ? std::string() : text.substr(blank + 1, 40);
+    SkipBlanks(text);
+}
+
+std::string firstColumn(const std::string& text) {
+    return text.substr(0, text.find(' '));
+}
+
+}  // namespace
+
+FieldValue geomaticField(Session& s, std::string_view line, int n) {
+    std::string text(line);
+    if (n == 1) return FieldValue::number(fieldNumber(firstColumn(text)));
+    dropColumn(text);
+    if (n == 2) {
+        // A stress in psf times the area in square inches: a load in pounds.
+        const double stress = fieldNumber(firstColumn(text));
+        return FieldValue::number(checkedDiv(
+            checkedMul(stress, s.header.SpecimenArea(s.specimens.CurrentSpecimen)), 144.0));
+    }
+    dropColumn(text);
+    return FieldValue::number(fieldNumber(text));
+}
+
+}  // namespace plovix

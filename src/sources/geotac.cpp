@@ -1,0 +1,101 @@
+// GEOTAC: TAB-separated readings. Triaxial tests read calibrated channels (or platen
+// displacements already in engineering units in the known versions); direct shear reads the
+// shear channels, a load ring, and the vertical displacement against its zero.
+
+#include "sources/field_math.h"
+#include "sources/source_layouts.h"
+#include "text/fields.h"
+
+namespace plovix {
+
+namespace {
+
+FieldValue triaxialField(Session& s, std::string_view line, int n) {
+    HeaderValues& h = s.header;
+    const Settings& set = s.settings;
+    const int test = s.program.TestType;
+    auto column = [&](int c) { return fieldNumber(fTabField(s, c, line)); };
+    switch (n) {
+        case 1: {
+            if ((test == kUnconfinedCompression || h.KnownVersion) && !h.UseDCDT) {
+                const double v = checkedDiv(column(h.ColDisp), h.Cal(CalChannel::Disp, kCalFactor));
+                return FieldValue::number(set.GEOTACCSUCCV ? -v : v);
+            }
+            const double r = column(h.ColDisp);
+            // A zero of exactly -1 asks for the first displacement read to become the zero.
+            if (h.Cal(CalChannel::Disp, kCalZero) == -1.0) h.Cal(CalChannel::Disp, kCalZero) = r;
+            const double scale = -checkedDiv(h.Cal(CalChannel::Disp, kCalFactor),
+                                             h.Cal(CalChannel::Disp, kCalDivisor));
+            const double v = checkedMul(checkedSub(r, h.Cal(CalChannel::Disp, kCalZero)), scale);
+            const bool negate = (test == kUnconfinedCompression && set.GEOTACCSUCCV) ||
+                                (test > kUnconfinedCompression && set.GEOTACCS);
+            return FieldValue::number(negate ? -v : v);
+        }
+        case 2:
+            return FieldValue::number(
+                checkedSub(calibrated(column(h.ColLoad), h.Cal, CalChannel::Load),
+                           fieldNumber(h.PistonWeight)));
+        case 3: {
+            const double r = column(h.ColAux2);
+            if (test == kConsolidatedDrained)
+                return FieldValue::number(checkedDiv(r, h.Cal(CalChannel::Aux, kCalFactor)));
+            return FieldValue::number(calibrated(r, h.Cal, CalChannel::Aux));
+        }
+        case 4:
+            return FieldValue::text(fTabField(s, 1, line));
+        case 5:
+            if (h.ColCell > 0)
+                return FieldValue::number(calibrated(column(h.ColCell), h.Cal, CalChannel::Cell));
+            return FieldValue::none();
+        default:
+            throw UnsupportedField{};
+    }
+}
+
+FieldValue directShearField(Session& s, std::string_view line, int n) {
+    const HeaderValues& h = s.header;
+    const Settings& set = s.settings;
+    auto column = [&](int c) { return fieldNumber(fTabField(s, c, line)); };
+    switch (n) {
+        case 1:
+            if (!h.Version521 && !h.UUDirect)
+                return FieldValue::number(checkedDiv(column(h.LoadRingDS ? h.ColDisp : 6),
+                                                     h.Cal(CalChannel::Disp, kCalFactor)));
+            return FieldValue::number(calibrated(column(h.ColDisp), h.Cal, CalChannel::Disp));
+        case 2: {
+            const double r = column(h.Version521 ? 3 : h.ColLoad);
+            // A load ring gives the load from its deflection and the ring constant (lbs/in).
+            if (h.LoadRingDS) return FieldValue::number(checkedMul(r, set.LRCDS361));
+            return FieldValue::number(calibrated(r, h.Cal, CalChannel::Load));
+        }
+        case 3: {
+            const double r = column(h.ColAux);
+            double v;
+            if (set.GEOTACUFVDAZ) {
+                v = checkedSub(checkedDiv(checkedMul(r, h.Cal(CalChannel::Aux, kCalFactor)),
+                                          h.Cal(CalChannel::Aux, kCalDivisor)),
+                               s.pass.VertZero);
+            } else {
+                v = calibrated(r, h.Cal, CalChannel::Aux);
+            }
+            return FieldValue::number(set.GEOTACCSDSV ? -v : v);
+        }
+        case 4:
+            return FieldValue::text(fTabField(s, 1, line));
+        case 5:
+            if (h.ColCell < 1) return FieldValue::integer(0);
+            return FieldValue::number(
+                calibrated(column(h.Version521 ? 5 : h.ColCell), h.Cal, CalChannel::Cell));
+        default:
+            throw UnsupportedField{};
+    }
+}
+
+}  // namespace
+
+FieldValue geotacField(Session& s, std::string_view line, int n) {
+    if (s.program.TestType == kDirectShear) return directShearField(s, line, n);
+    return triaxialField(s, line, n);
+}
+
+}  // namespace plovix

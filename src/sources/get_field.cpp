@@ -1,0 +1,29 @@
+#include "sources/get_field.h"
+
+#include "sources/field_math.h"
+#include "sources/source_table.h"
+
+namespace plovix {
+
+FieldValue fGetField(Session& s, Operator& op, std::string_view line, int n) {
+    if (n < 1) return FieldValue::none();
+    const int source = s.settings.SourceType;
+    // Blank-separated layouts: a line without a blank is no reading.
+    if (source != kGeoTest && source != kHumboldt && source != kEleSoilTest &&
+        !s.header.TouchScreenFile && line.find(' ') == std::string_view::npos)
+        return FieldValue::none();
+    const SourceLayout* layout = findSource(source);
+    if (layout == nullptr) return FieldValue::none();
+    try {
+        return layout->field(s, line, n);
+    } catch (const FieldError& e) {
+        op.showMessage("Error: " + std::to_string(e.number) + " - " + e.description +
+                           "   Field N=" + std::to_string(n),
+                       "Error in fGetField", MessageIcon::None);
+    } catch (const UnsupportedField&) {
+        op.showMessage("error in fGetField", kProgramName, MessageIcon::None);
+    }
+    return FieldValue::none();
+}
+
+}  // namespace plovix

@@ -1,0 +1,31 @@
+#pragma once
+// The field extraction of each vendor layout. Each function returns the value of field n of a
+// reading line (1 displacement, 2 load, 3 auxiliary channel, 4 time stamp, 5 cell or normal
+// pressure), throws FieldError for a division by zero or an overflow and UnsupportedField for a
+// field number the layout does not have. `fGetField` is the entry point that callers use.
+
+#include <string_view>
+
+#include "app/session.h"
+#include "sources/field_value.h"
+
+namespace plovix {
+
+FieldValue geomaticField(Session& s, std::string_view line, int n);
+FieldValue geotestField(Session& s, std::string_view line, int n);
+FieldValue proprietaryClientField(Session& s, std::string_view line, int n);
+FieldValue durhamGeoField(Session& s, std::string_view line, int n);
+FieldValue geotacField(Session& s, std::string_view line, int n);
+FieldValue humboldtField(Session& s, std::string_view line, int n);
+FieldValue enkayField(Session& s, std::string_view line, int n);
+FieldValue eleSoilTestField(Session& s, std::string_view line, int n);
+
+// The time stamp that Humboldt and EnKay build from a date column and a time column:
+// characters 2-4 of the date, "/", characters 5-9 of the date, a blank, characters 2-9 of the
+// time (the first character is the quote that encloses each column).
+std::string datedTimeStamp(std::string_view dateColumn, std::string_view timeColumn);
+
+// The text up to and including the first blank (the whole text when it has none).
+std::string leadingWord(std::string_view text);
+
+}  // namespace plovix

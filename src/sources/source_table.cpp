@@ -1,0 +1,67 @@
+#include "sources/source_table.h"
+
+#include <array>
+
+#include "sources/source_layouts.h"
+
+namespace plovix {
+
+namespace {
+
+std::string fixed(const char* text) {
+    return text;
+}
+
+const std::array<SourceLayout, kSourceCount> kSources{{
+    {kGeomatic, "Geomatic", [](const Session&) { return fixed("Geomatic files |*.DAT"); },
+     [](const Session&) { return fixed(",2,"); }, geomaticField},
+    {kGeoTest, "GeoTest",
+     [](const Session& s) {
+         if (s.settings.KWDS) return fixed("GeoTest files |*.DAT");
+         if (s.program.TestType == kUnconfinedCompression || s.program.TestType == kDirectShear)
+             return fixed("GeoTest files |*.LST");
+         return fixed("GeoTest files |*.GEO;*.LST");
+     },
+     [](const Session& s) { return fixed(s.specimens.KWDSFile ? ",2," : ",1,2,3,4,5,"); },
+     geotestField},
+    {kProprietaryClient, "Proprietary Client",
+     [](const Session&) { return fixed("Proprietary Client files |*.TRX"); },
+     [](const Session&) { return fixed(",3,4,5,6,"); }, proprietaryClientField},
+    {kDurhamGeo, "Durham Geo",
+     [](const Session&) { return fixed("Durham Geo files |*.TXT;*.DAT"); },
+     [](const Session&) { return fixed(",1,2,3,4,5,6,"); }, durhamGeoField},
+    {kGeotac, "GEOTAC",
+     [](const Session& s) {
+         return fixed(s.program.TestType == kDirectShear ? "GEOTAC files |*.SDF;*.DAT"
+                                                         : "GEOTAC files |*.TRX;*.DAT");
+     },
+     [](const Session&) { return fixed(",1,2,3,4,5,6,"); }, geotacField},
+    {kHumboldt, "Humboldt",
+     [](const Session& s) {
+         return fixed(s.settings.HUMREADXL ? "Humboldt XL files |*.XLS;*.XLSX"
+                                           : "Humboldt files |*.TXT");
+     },
+     [](const Session& s) {
+         if (s.settings.HUMREADXL) return fixed(",1,2,3,");
+         if (s.settings.HUMXLEXP) return fixed(",1,3,4,5,6,");
+         return fixed(",1,2,3,4,5,6,");
+     },
+     humboldtField},
+    {kEnKay, "EnKay", [](const Session&) { return fixed("Enkay files |*.TXT"); },
+     [](const Session&) { return fixed(",5,"); }, enkayField},
+    {kEleSoilTest, "ELE/SoilTest", [](const Session&) { return fixed("ELE/Soiltest |*.tab"); },
+     [](const Session&) { return fixed(",5,"); }, eleSoilTestField},
+}};
+
+}  // namespace
+
+std::span<const SourceLayout> sourceTable() {
+    return kSources;
+}
+
+const SourceLayout* findSource(int code) {
+    if (code < 1 || code > kSourceCount) return nullptr;
+    return &kSources[static_cast<std::size_t>(code - 1)];
+}
+
+}  // namespace plovix

@@ -1,0 +1,201 @@
+// Random and mutated lines through the line reader, number reading and every source's field
+// extraction, under the sanitizers: nothing may crash, read out of bounds or yield a number
+// that is not finite.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <random>
+#include <regex>
+
+#include "sources/get_field.h"
+#include "support/recording_operator.h"
+#include "text/line_reader.h"
+#include "text/number_reading.h"
+
+namespace plovix {
+namespace {
+
+constexpr int kRounds = 3000;
+constexpr int kFieldRounds = 20000;
+
+class LineMaker {
+  public:
+    explicit LineMaker(unsigned seed) : rng_(seed) {}
+
+    int pick(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng_); }
+
+    std::string randomBytes(int maxLength, std::string_view alphabet) {
+        std::string s;
+        const int n = pick(0, maxLength);
+        for (int i = 0; i < n; ++i)
+            s += alphabet[static_cast<std::size_t>(pick(0, static_cast<int>(alphabet.size()) - 1))];
+        return s;
+    }
+
+    // A plausible reading line of some layout, then a few random edits.
+    std::string line() {
+        static const char* const kSamples[] = {
+            "0.0125 144 0.0031",
+            "  1  0:05  0.0100  12.5  0.5  0.3  10.0",
+            "12.5,0.2,0.01,30",
+            "10:00 AM\t1.5\t3.0\t5.0\t42",
+            "10:00:01 0.1000   25.0 3.5 7.25",
+            "0:01 AM\t9\t0.5\t0.3\t7\t0.9",
+            "1\t\"ABCDEFGHIJ\"\t\"0123456789\"\t\"250\"\t 31.5 \t\"2\"",
+            "\"ABCDEFGHIJ\", \"0.125\",\"0123456789\",\"45.5\",\"-1.5\"",
+            "0.5\t2500\t\"12.5\"\t300",
+            "1e308 1e308 -1e308\t1e308\t9e307",
+        };
+        if (pick(0, 3) == 0) return randomBytes(120, kAlphabet);
+        std::string s = kSamples[pick(0, 9)];
+        const int edits = pick(0, 6);
+        for (int e = 0; e < edits && !s.empty(); ++e) {
+            const auto at = static_cast<std::size_t>(pick(0, static_cast<int>(s.size()) - 1));
+            switch (pick(0, 3)) {
+                case 0:
+                    s.erase(at, static_cast<std::size_t>(pick(1, 5)));
+                    break;
+                case 1:
+                    s.insert(at, randomBytes(6, kAlphabet));
+                    break;
+                case 2:
+                    s[at] = kAlphabet[static_cast<std::size_t>(
+                        pick(0, static_cast<int>(kAlphabet.size()) - 1))];
+                    break;
+                default:
+                    s = s.substr(0, at);
+                    break;
+            }
+        }
+        return s;
+    }
+
+    static constexpr char kAlphabetBytes[] = "0123456789.+-eEdD \t,\"\r\n:/AMxyz\xff\x80\0";
+    static constexpr std::string_view kAlphabet{kAlphabetBytes, sizeof kAlphabetBytes - 1};
+
+  private:
+    std::mt19937 rng_;
+};
+
+void randomHeader(Session& s, LineMaker& m) {
+    static const double kConstants[] = {0, -1, 1, 2.5, -3, 1e-300, 1e308, -1e308};
+    auto constant = [&] { return kConstants[m.pick(0, 7)]; };
+    HeaderValues& h = s.header;
+    h.ColDisp = m.pick(-1, 12);
+    h.ColLoad = m.pick(-1, 12);
+    h.ColAux = m.pick(-1, 12);
+    h.ColAux2 = m.pick(-1, 12);
+    h.ColCell = m.pick(-1, 12);
+    h.ChanTravel = m.pick(-2, 12);
+    h.ChanTravel2 = m.pick(-2, 12);
+    h.ChanLoad = m.pick(-2, 12);
+    h.ChanPressure = m.pick(-2, 12);
+    h.ChanStress = m.pick(-2, 12);
+    h.HumFormat = m.pick(-1, 4);
+    for (auto ch : {CalChannel::Load, CalChannel::Disp, CalChannel::Aux, CalChannel::Cell})
+        for (int k = 1; k <= 3; ++k) h.Cal(ch, k) = constant();
+    h.TouchScreenFile = m.pick(0, 1);
+    h.KnownVersion = m.pick(0, 1);
+    h.Version521 = m.pick(0, 1);
+    h.UUDirect = m.pick(0, 1);
+    h.LoadRingDS = m.pick(0, 1);
+    h.UseDCDT = m.pick(0, 1);
+    h.GeoFile = m.pick(0, 1);
+    h.PistonWeight = m.pick(0, 1) ? "1e308" : "0.5";
+    h.LastRevisionDate = m.pick(0, 1) ? "01/20/2002" : "";
+    h.SpecimenArea(1) = constant();
+    s.specimens.KWDSFile = m.pick(0, 1);
+    s.settings.LRCDS361 = constant();
+    s.settings.HumDefDiv = constant();
+    s.settings.GEOTACUFVDAZ = m.pick(0, 1);
+    s.settings.HUMREADXL = m.pick(0, 1);
+    s.settings.HUMXLEXP = m.pick(0, 1);
+    s.settings.HUMFTHSD = m.pick(0, 1);
+    s.pass.VertZero = constant();
+}
+
+TEST(Fuzz, FieldExtractionOfEverySourceSurvivesAnyLine) {
+    LineMaker m(20261206);
+    testing::RecordingOperator op;
+    long long numbers = 0;
+    for (int round = 0; round < kFieldRounds; ++round) {
+        Session s;
+        s.settings.SourceType = 1 + round % 8;
+        s.program.TestType = m.pick(1, 6);
+        s.specimens.CurrentSpecimen = 1;
+        randomHeader(s, m);
+        const std::string line = m.line();
+        for (int n = -1; n <= 7; ++n) {
+            const FieldValue v = fGetField(s, op, line, n);
+            if (v.kind() == FieldValue::Kind::Number) {
+                ++numbers;
+                ASSERT_TRUE(std::isfinite(v.toNumber()))
+                    << "source " << s.settings.SourceType << " field " << n << " line " << line;
+            }
+        }
+        op.messages.clear();
+    }
+    EXPECT_GT(numbers, kFieldRounds);  // the lines did reach the arithmetic
+}
+
+TEST(Fuzz, NumberReadingAgreesWithAStraightforwardReading) {
+    LineMaker m(7);
+    const std::regex number(R"(^[+-]?(\d+\.?\d*|\.\d+)([Ee][+-]?\d+)?)");
+    for (int round = 0; round < kRounds; ++round) {
+        const std::string text =
+            m.pick(0, 1) ? m.line() : m.randomBytes(30, "0123456789.+-eEdD \t\nx");
+        std::string squeezed;
+        for (char c : text)
+            if (c != ' ' && c != '\t' && c != '\n') squeezed += (c == 'D' || c == 'd') ? 'E' : c;
+        std::smatch match;
+        double expected = 0.0;
+        if (std::regex_search(squeezed, match, number))
+            expected = std::strtod(match.str(0).c_str(), nullptr);
+        const double got = readNumber(text);
+        if (std::isinf(expected)) {
+            EXPECT_EQ(got, expected) << text;
+        } else {
+            EXPECT_DOUBLE_EQ(got, expected) << text;
+        }
+    }
+}
+
+TEST(Fuzz, LineReaderOnRandomBytes) {
+    LineMaker m(99);
+    for (int round = 0; round < kRounds; ++round) {
+        const std::string bytes = m.randomBytes(300, std::string_view("ab \r\r\n\n\n\0\xff", 10));
+        auto r = LineReader::fromBytes(bytes);
+        std::size_t total = 0;
+        std::int64_t count = 0;
+        LineReader::Position mark;
+        std::string lineAtMark;
+        bool marked = false;
+        while (!r.atEnd()) {
+            const bool byLF = m.pick(0, 1);
+            if (!marked && m.pick(0, 3) == 0) {
+                mark = r.tell();
+                marked = true;
+                const auto line = r.next(byLF);
+                ASSERT_TRUE(line.has_value());
+                lineAtMark = *line;
+                r.seek(mark);
+                ASSERT_EQ(r.next(byLF), lineAtMark);
+                total += lineAtMark.size();
+            } else {
+                const auto line = r.next(byLF);
+                ASSERT_TRUE(line.has_value());
+                total += line->size();
+            }
+            ++count;
+            ASSERT_LE(count, static_cast<std::int64_t>(bytes.size()));
+        }
+        EXPECT_LE(total, bytes.size());
+        EXPECT_EQ(r.linesConsumed(), count);
+        EXPECT_FALSE(r.next().has_value());
+    }
+}
+
+}  // namespace
+}  // namespace plovix

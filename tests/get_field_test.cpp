@@ -1,0 +1,306 @@
+#include <gtest/gtest.h>
+
+#include "sources/get_field.h"
+#include "support/recording_operator.h"
+
+namespace plovix {
+namespace {
+
+class GetField : public ::testing::Test {
+  protected:
+    Session s;
+    testing::RecordingOperator op;
+
+    void useSource(int source, int test) {
+        s.settings.SourceType = source;
+        s.program.TestType = test;
+        s.specimens.CurrentSpecimen = 1;
+    }
+    void setCal(CalChannel ch, double factor, double divisor, double zero) {
+        s.header.Cal(ch, kCalFactor) = factor;
+        s.header.Cal(ch, kCalDivisor) = divisor;
+        s.header.Cal(ch, kCalZero) = zero;
+    }
+    double number(std::string_view line, int n) {
+        const FieldValue v = fGetField(s, op, line, n);
+        EXPECT_EQ(v.kind(), FieldValue::Kind::Number) << "field " << n << " of " << line;
+        return v.toNumber();
+    }
+    std::string text(std::string_view line, int n) {
+        const FieldValue v = fGetField(s, op, line, n);
+        EXPECT_EQ(v.kind(), FieldValue::Kind::Text) << "field " << n << " of " << line;
+        return v.toText();
+    }
+    bool none(std::string_view line, int n) { return fGetField(s, op, line, n).isNone(); }
+};
+
+TEST_F(GetField, GeomaticColumnsAndStressTimesArea) {
+    useSource(kGeomatic, kDirectShear);
+    s.header.SpecimenArea(1) = 2.5;
+    EXPECT_DOUBLE_EQ(number("0.0125 144 0.0031", 1), 0.0125);
+    // 144 psf x 2.5 sq in / 144 = 2.5 lb
+    EXPECT_DOUBLE_EQ(number("0.0125 144 0.0031", 2), 2.5);
+    EXPECT_DOUBLE_EQ(number("0.0125   144    0.0031", 3), 0.0031);
+    EXPECT_DOUBLE_EQ(number("0.0125 144 0.0031", 7), 0.0031);  // 3 and above: the third column
+    // The first column starts at the first character: a leading blank leaves it empty.
+    EXPECT_DOUBLE_EQ(number(" 0.0125 144", 1), 0.0);
+    EXPECT_TRUE(none("0.0125", 1));  // no blank: no reading
+    EXPECT_TRUE(none("0.0125", 2));
+    EXPECT_TRUE(none("1 2 3", 0));
+    EXPECT_TRUE(op.messages.empty());
+}
+
+TEST_F(GetField, GeoTestBlankColumnsByFileKind) {
+    useSource(kGeoTest, kCuWithPorePressures);
+    const std::string lst = "  1  0:05  0.0100  12.5  0.5  0.3  10.0";
+    EXPECT_DOUBLE_EQ(number(lst, 1), 0.01);
+    EXPECT_DOUBLE_EQ(number(lst, 2), 12.5);
+    EXPECT_DOUBLE_EQ(number(lst, 3), 0.5);
+    EXPECT_DOUBLE_EQ(number(lst, 4), 0.0);  // the time is read as a number too: 0 of "0:05"
+    EXPECT_DOUBLE_EQ(number(lst, 5), 10.0);
+    s.program.TestType = kDirectShear;
+    EXPECT_DOUBLE_EQ(number(lst, 3), 0.3);
+    s.header.LastRevisionDate = "01/20/2002";
+    EXPECT_DOUBLE_EQ(number(lst + "  99", 5), 99.0);
+
+    s.header.GeoFile = true;
+    const std::string geo = "17 0.020 30.5 1.25";
+    EXPECT_DOUBLE_EQ(number(geo, 1), 0.02);
+    EXPECT_DOUBLE_EQ(number(geo, 2), 30.5);
+    EXPECT_DOUBLE_EQ(number(geo, 3), 1.25);
+    EXPECT_DOUBLE_EQ(number(geo, 4), 17.0);
+    // GeoTest lines need no blank.
+    EXPECT_DOUBLE_EQ(number("5", 4), 5.0);
+}
+
+TEST_F(GetField, GeoTestFourColumnCommaLayout) {
+    useSource(kGeoTest, kDirectShear);
+    s.specimens.KWDSFile = true;
+    const std::string line = "12.5,0.2,0.01,30";
+    EXPECT_DOUBLE_EQ(number(line, 1), 0.01);
+    EXPECT_DOUBLE_EQ(number(line, 2), 12.5);
+    EXPECT_DOUBLE_EQ(number(line, 3), 0.2);
+    EXPECT_DOUBLE_EQ(number(line, 5), 30.0);
+}
+
+TEST_F(GetField, ProprietaryClientCalibratedChannels) {
+    useSource(kProprietaryClient, kConsolidatedUndrained);
+    setCal(CalChannel::Disp, 2.0, 4.0, 1.0);
+    setCal(CalChannel::Load, 10.0, 1.0, 0.5);
+    setCal(CalChannel::Aux, 1.0, 2.0, 0.0);
+    const std::string line = "10:00 AM\t1.5\t3.0\t5.0\t42";
+    EXPECT_DOUBLE_EQ(number(line, 1), 1.0);   // (3 - 1) x 2 / 4
+    EXPECT_DOUBLE_EQ(number(line, 2), 10.0);  // (1.5 - 0.5) x 10 / 1
+    EXPECT_DOUBLE_EQ(number(line, 3), 2.5);   // 5 x 1 / 2
+    EXPECT_EQ(text(line, 4), "10:00 AM");
+    EXPECT_DOUBLE_EQ(number(line, 5), 42.0);
+    EXPECT_TRUE(op.messages.empty());
+
+    EXPECT_TRUE(none(line, 6));
+    ASSERT_EQ(op.messages.size(), 1u);
+    EXPECT_EQ(op.messages[0].text, "error in fGetField");
+    EXPECT_EQ(op.messages[0].title, "Plovix");
+}
+
+TEST_F(GetField, DivisionByZeroAndOverflowAreShownAndGiveNoValue) {
+    useSource(kProprietaryClient, kConsolidatedUndrained);
+    setCal(CalChannel::Disp, 2.0, 0.0, 1.0);
+    EXPECT_TRUE(none("t x\t0\t3.0", 1));
+    ASSERT_EQ(op.messages.size(), 1u);
+    EXPECT_EQ(op.messages[0].text, "Error: 11 - Division by zero   Field N=1");
+    EXPECT_EQ(op.messages[0].title, "Error in fGetField");
+
+    EXPECT_TRUE(none("t x\t0\t1.0", 1));  // 0 / 0
+    EXPECT_EQ(op.messages.back().text, "Error: 6 - Overflow   Field N=1");
+
+    setCal(CalChannel::Load, 1.0, 1.0, 0.0);
+    EXPECT_TRUE(none("t x\t1e400", 2));
+    EXPECT_EQ(op.messages.back().text, "Error: 6 - Overflow   Field N=2");
+    setCal(CalChannel::Load, 1e300, 1.0, 0.0);
+    EXPECT_TRUE(none("t x\t1e300", 2));  // the product overflows
+    EXPECT_EQ(op.messages.size(), 4u);
+}
+
+TEST_F(GetField, DurhamGeoChannelWordsAndTouchScreen) {
+    useSource(kDurhamGeo, kConsolidatedUndrained);
+    s.header.ChanTravel = 1;
+    s.header.ChanLoad = 2;
+    s.header.ChanPressure = 3;
+    s.header.ChanTravel2 = 4;
+    s.header.ChanStress = 4;
+    const std::string line = "10:00:01 0.1000   25.0 3.5 7.25";
+    EXPECT_DOUBLE_EQ(number(line, 1), 0.1);
+    EXPECT_DOUBLE_EQ(number(line, 2), 25.0);
+    EXPECT_DOUBLE_EQ(number(line, 3), 3.5);
+    EXPECT_EQ(text(line, 4), "10:00:01 ");
+    EXPECT_DOUBLE_EQ(number(line, 5), 7.25);
+    s.program.TestType = kDirectShear;
+    EXPECT_DOUBLE_EQ(number(line, 3), 7.25);
+    EXPECT_TRUE(none(line, 6));
+    s.header.ChanLoad = 9;  // a channel beyond the line reads 0
+    EXPECT_DOUBLE_EQ(number(line, 2), 0.0);
+
+    s.header.TouchScreenFile = true;
+    const std::string ts = "12:00\t0.25\t31.5\t20 psi";
+    EXPECT_DOUBLE_EQ(number(ts, 1), 0.25);
+    EXPECT_DOUBLE_EQ(number(ts, 2), 31.5);
+    EXPECT_EQ(text(ts, 4), "12:00");
+    EXPECT_EQ(text(ts, 5), "20 psi");
+    EXPECT_TRUE(none(ts, 3));
+    EXPECT_DOUBLE_EQ(number("1\t2\t3", 2), 3.0);  // touch-screen lines need no blank
+    EXPECT_TRUE(op.messages.empty());
+}
+
+TEST_F(GetField, GeotacTriaxialFirstDisplacementBecomesTheZero) {
+    useSource(kGeotac, kConsolidatedUndrained);
+    s.header.ColDisp = 2;
+    setCal(CalChannel::Disp, 2.0, 4.0, -1.0);
+    EXPECT_DOUBLE_EQ(number("0:01 AM\t5.0", 1), 0.0);
+    EXPECT_DOUBLE_EQ(s.header.Cal(CalChannel::Disp, kCalZero), 5.0);
+    EXPECT_DOUBLE_EQ(number("0:02 AM\t6.0", 1), -0.5);  // (6 - 5) x -(2 / 4)
+    s.settings.GEOTACCS = true;
+    EXPECT_DOUBLE_EQ(number("0:02 AM\t6.0", 1), 0.5);
+    s.settings.GEOTACCSUCCV = true;  // acts on unconfined compression only here
+    EXPECT_DOUBLE_EQ(number("0:02 AM\t6.0", 1), 0.5);
+
+    // Known versions and unconfined compression read platen displacement / factor.
+    s.header.KnownVersion = true;
+    EXPECT_DOUBLE_EQ(number("0:02 AM\t6.0", 1), -3.0);  // 6 / 2, sign changed (GEOTACCSUCCV)
+    s.header.UseDCDT = true;
+    EXPECT_DOUBLE_EQ(number("0:02 AM\t6.0", 1), 0.5);
+}
+
+TEST_F(GetField, GeotacTriaxialLoadAuxCellAndTime) {
+    useSource(kGeotac, kConsolidatedUndrained);
+    s.header.ColLoad = 3;
+    s.header.ColAux2 = 4;
+    s.header.ColCell = 5;
+    setCal(CalChannel::Load, 100.0, 2.0, 0.5);
+    setCal(CalChannel::Aux, 10.0, 5.0, 1.0);
+    setCal(CalChannel::Cell, 1.0, 1.0, 0.25);
+    s.header.PistonWeight = "1.5 lbs";
+    const std::string line = "0:10 AM\t0\t2.5\t3.0\t4.25";
+    EXPECT_DOUBLE_EQ(number(line, 2), 98.5);  // (2.5 - 0.5) x 100 / 2 - 1.5
+    EXPECT_DOUBLE_EQ(number(line, 3), 4.0);   // (3 - 1) x 10 / 5
+    EXPECT_DOUBLE_EQ(number(line, 5), 4.0);   // 4.25 - 0.25
+    EXPECT_EQ(text(line, 4), "0:10 AM");
+    s.program.TestType = kConsolidatedDrained;
+    EXPECT_DOUBLE_EQ(number(line, 3), 0.3);  // volume: 3 / 10
+    s.header.ColCell = 0;
+    EXPECT_TRUE(none(line, 5));
+    EXPECT_TRUE(none(line, 6));
+    EXPECT_EQ(op.messages.size(), 1u);
+}
+
+TEST_F(GetField, GeotacDirectShearLoadRingAndVerticalZero) {
+    useSource(kGeotac, kDirectShear);
+    s.settings.LRCDS361 = 8669;
+    s.header.LoadRingDS = true;
+    s.header.ColDisp = 4;
+    s.header.ColLoad = 3;
+    setCal(CalChannel::Disp, 2.0, 1.0, 0.0);
+    const std::string line = "0:01 AM\t9\t0.5\t0.3\t7\t0.9";
+    EXPECT_DOUBLE_EQ(number(line, 2), 4334.5);  // 0.5 in x 8669 lbs/in
+    EXPECT_DOUBLE_EQ(number(line, 1), 0.15);    // column ColDisp with a load ring / factor
+    s.header.LoadRingDS = false;
+    EXPECT_DOUBLE_EQ(number(line, 1), 0.45);  // column 6 / factor
+    setCal(CalChannel::Load, 10.0, 1.0, 0.0);
+    EXPECT_DOUBLE_EQ(number(line, 2), 5.0);
+    s.header.Version521 = true;  // load from column 3, displacement calibrated
+    s.header.ColLoad = 6;
+    EXPECT_DOUBLE_EQ(number(line, 2), 5.0);
+    EXPECT_DOUBLE_EQ(number(line, 1), 0.6);  // (0.3 - 0) x 2 / 1
+
+    s.header.ColAux = 2;
+    setCal(CalChannel::Aux, 3.0, 2.0, 1.0);
+    s.pass.VertZero = 1.5;
+    s.settings.GEOTACUFVDAZ = true;
+    EXPECT_DOUBLE_EQ(number(line, 3), 12.0);  // 9 x 3 / 2 - 1.5
+    s.settings.GEOTACUFVDAZ = false;
+    EXPECT_DOUBLE_EQ(number(line, 3), 12.0);  // (9 - 1) x 3 / 2
+    s.settings.GEOTACCSDSV = true;
+    EXPECT_DOUBLE_EQ(number(line, 3), -12.0);
+
+    const FieldValue noCell = fGetField(s, op, line, 5);
+    EXPECT_EQ(noCell, FieldValue::integer(0));
+    s.header.ColCell = 1;
+    setCal(CalChannel::Cell, 1.0, 1.0, 0.0);
+    EXPECT_DOUBLE_EQ(number(line, 5), 7.0);  // Version521: column 5
+    EXPECT_TRUE(op.messages.empty());
+}
+
+TEST_F(GetField, HumboldtQuotedColumnsAndTimeStamps) {
+    useSource(kHumboldt, kUnconfinedCompression);
+    s.header.ColDisp = 4;
+    s.header.ColLoad = 5;
+    s.header.ColAux = 6;
+    s.settings.HumDefDiv = 1000;
+    const std::string line = "1\t\"ABCDEFGHIJ\"\t\"0123456789\"\t\"250\"\t 31.5 \t\"2\"";
+    EXPECT_DOUBLE_EQ(number(line, 1), 0.25);
+    EXPECT_DOUBLE_EQ(number(line, 2), 31.5);
+    EXPECT_DOUBLE_EQ(number(line, 3), 2.0);
+    EXPECT_EQ(text(line, 4), "ABC/DEFGH 01234567");
+    s.settings.HUMXLEXP = true;
+    s.header.HumFormat = 2;
+    EXPECT_EQ(text(line, 4), "\"250\"");
+    s.settings.HUMFTHSD = true;
+    EXPECT_EQ(text(line, 4), "");
+    s.settings.HUMREADXL = true;
+    s.program.TestType = kDirectShear;
+    EXPECT_EQ(text(line, 4), "\"0123456789\"");
+    EXPECT_EQ(text("1\t\"AB\"\t\"0\"", 4), "\"0\"");
+    EXPECT_TRUE(op.messages.empty());
+
+    s.settings.HumDefDiv = 0;
+    EXPECT_TRUE(none(line, 1));
+    EXPECT_EQ(op.messages.back().text, "Error: 11 - Division by zero   Field N=1");
+    EXPECT_TRUE(none(line, 5));
+    EXPECT_EQ(op.messages.back().text, "error in fGetField");
+}
+
+TEST_F(GetField, HumboldtShortDateColumnsGiveShortStamps) {
+    useSource(kHumboldt, kUnconfinedCompression);
+    EXPECT_EQ(text("1\t\"AB\"\t", 4), "AB\"/ ");
+}
+
+TEST_F(GetField, EnKayCommaColumns) {
+    useSource(kEnKay, kCuWithPorePressures);
+    s.header.ColDisp = 2;
+    s.header.ColLoad = 4;
+    s.header.ColAux = 5;
+    const std::string line = "\"ABCDEFGHIJ\", \"0.125\",\"0123456789\",\"45.5\",\"-1.5\"";
+    EXPECT_DOUBLE_EQ(number(line, 1), 0.125);
+    EXPECT_DOUBLE_EQ(number(line, 2), 45.5);
+    EXPECT_DOUBLE_EQ(number(line, 3), -1.5);
+    EXPECT_EQ(text(line, 4), "ABC/DEFGH 01234567");
+    EXPECT_TRUE(none(line, 5));
+    EXPECT_EQ(op.messages.back().text, "error in fGetField");
+    EXPECT_TRUE(none("\"1\",\"2\"", 1));  // EnKay lines need a blank
+}
+
+TEST_F(GetField, EleSoilTestLoadInThousands) {
+    useSource(kEleSoilTest, kCuWithPorePressures);
+    s.header.ColDisp = 1;
+    s.header.ColLoad = 2;
+    s.header.ColAux = 3;
+    s.header.ColCell = 4;
+    const std::string line = "0.5\t2500\t\"12.5\"\t300";
+    EXPECT_DOUBLE_EQ(number(line, 1), 0.5);
+    EXPECT_DOUBLE_EQ(number(line, 2), 2.5);
+    EXPECT_DOUBLE_EQ(number(line, 3), 12.5);
+    EXPECT_EQ(fGetField(s, op, line, 4), FieldValue::integer(0));
+    EXPECT_DOUBLE_EQ(number(line, 5), 300.0);
+    EXPECT_TRUE(none(line, 6));
+    EXPECT_EQ(op.messages.size(), 1u);
+}
+
+TEST_F(GetField, UnknownSourceGivesNoValue) {
+    useSource(0, 1);
+    EXPECT_TRUE(none("1 2 3", 1));
+    useSource(9, 1);
+    EXPECT_TRUE(none("1 2 3", 1));
+    EXPECT_TRUE(op.messages.empty());
+}
+
+}  // namespace
+}  // namespace plovix
