@@ -1,8 +1,10 @@
 #include "app/ini_file.h"
 
 #include <gtest/gtest.h>
+
 #include <sys/resource.h>
 #include <unistd.h>
+#include "support/temp_folder.h"
 
 #include <csignal>
 #include <fstream>
@@ -11,20 +13,9 @@
 namespace fs = std::filesystem;
 using plovix::IniFile;
 
-namespace {
+using plovix::testing::TempFolder;
 
-struct TempFolder {
-    fs::path path = fs::temp_directory_path() /
-                    ("plovix-ini-" +
-                     std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
-                     "-" + std::to_string(::getpid()));
-    TempFolder() { fs::create_directories(path); }
-    ~TempFolder() {
-        std::error_code error;
-        fs::permissions(path, fs::perms::owner_all, fs::perm_options::add, error);
-        fs::remove_all(path, error);
-    }
-};
+namespace {
 
 std::string readBytes(const fs::path& file) {
     std::ifstream in(file, std::ios::binary);

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "support/temp_folder.h"
 #include "text/line_reader.h"
 
 namespace plovix {
@@ -67,7 +68,8 @@ TEST(LineReader, LinesLongerThanTheReadBufferAndCrLfSplitAcrossIt) {
     // 65535 bytes then CR: the LF that completes the ending is the first byte of the next chunk.
     const std::string longLine(65535, 'x');
     const std::string bytes = longLine + "\r\n" + std::string(200000, 'y') + "\r\nz";
-    const auto path = std::filesystem::temp_directory_path() / "plovix_line_reader_long.txt";
+    testing::TempFolder temp;
+    const auto path = temp.path / "long.txt";
     {
         std::ofstream out(path, std::ios::binary);
         out << bytes;
@@ -81,7 +83,6 @@ TEST(LineReader, LinesLongerThanTheReadBufferAndCrLfSplitAcrossIt) {
     r->seek(mark);  // far behind the current chunk
     EXPECT_EQ(r->next()->size(), 200000u);
     EXPECT_EQ(r->linesConsumed(), 2);
-    std::filesystem::remove(path);
 }
 
 TEST(LineReader, MissingFileIsReported) {

@@ -1,7 +1,9 @@
 #include "app/program_paths.h"
 
 #include <gtest/gtest.h>
+
 #include <unistd.h>
+#include "support/temp_folder.h"
 
 #include <fstream>
 #include <optional>
@@ -10,20 +12,9 @@
 namespace fs = std::filesystem;
 using namespace plovix;
 
-namespace {
+using plovix::testing::TempFolder;
 
-struct TempFolder {
-    fs::path path = fs::temp_directory_path() /
-                    ("plovix-paths-" +
-                     std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
-                     "-" + std::to_string(::getpid()));
-    TempFolder() { fs::create_directories(path); }
-    ~TempFolder() {
-        std::error_code error;
-        fs::permissions(path, fs::perms::owner_all, fs::perm_options::add, error);
-        fs::remove_all(path, error);
-    }
-};
+namespace {
 
 void touch(const fs::path& file) {
     fs::create_directories(file.parent_path());

@@ -1,7 +1,9 @@
 #include "app/settings.h"
 
 #include <gtest/gtest.h>
+
 #include <unistd.h>
+#include "support/temp_folder.h"
 
 #include <fstream>
 #include <iterator>
@@ -12,19 +14,9 @@
 namespace fs = std::filesystem;
 using namespace plovix;
 
-namespace {
+using plovix::testing::TempFolder;
 
-struct TempFolder {
-    fs::path path = fs::temp_directory_path() /
-                    ("plovix-settings-" +
-                     std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
-                     "-" + std::to_string(::getpid()));
-    TempFolder() { fs::create_directories(path); }
-    ~TempFolder() {
-        std::error_code error;
-        fs::remove_all(path, error);
-    }
-};
+namespace {
 
 std::string readBytes(const fs::path& file) {
     std::ifstream in(file, std::ios::binary);

@@ -54,7 +54,4 @@ class IniFile {
     std::vector<std::string> lines_;
 };
 
-// Writes `bytes` to `target` by atomic replace (see IniFile::save).
-std::error_code writeFileAtomically(const std::filesystem::path& target, std::string_view bytes);
-
 }  // namespace plovix
