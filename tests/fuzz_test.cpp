@@ -9,7 +9,12 @@
 #include <random>
 #include <regex>
 
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
 #include "sources/get_field.h"
+#include "sources/header_reader.h"
 #include "support/recording_operator.h"
 #include "text/line_reader.h"
 #include "text/number_reading.h"
@@ -194,6 +199,61 @@ TEST(Fuzz, LineReaderOnRandomBytes) {
         EXPECT_LE(total, bytes.size());
         EXPECT_EQ(r.linesConsumed(), count);
         EXPECT_FALSE(r.next().has_value());
+    }
+}
+
+TEST(Fuzz, HeaderReadersSurviveTruncatedAndEditedFixtures) {
+    struct Case {
+        int source, test;
+        const char* fixture;
+        bool fourColumn;
+    };
+    const Case cases[] = {
+        {kGeomatic, kDirectShear, "geomatic/header_basic.DAT", false},
+        {kGeoTest, kConsolidatedUndrained, "geotest/header_geo.geo", false},
+        {kGeoTest, kDirectShear, "geotest/header_lst_ds.LST", false},
+        {kGeoTest, kUnconfinedCompression, "geotest/header_lst_ucc.LST", false},
+        {kGeoTest, kDirectShear, "geotest/header_four_column.DAT", true},
+        {kProprietaryClient, kConsolidatedUndrained, "proprietary/header.TRX", false},
+        {kDurhamGeo, kDirectShear, "durham/header_four_channels.TXT", false},
+        {kDurhamGeo, kConsolidatedUndrained, "durham/header_three_channels.TXT", false},
+        {kDurhamGeo, kUnconsolidatedUndrained, "durham/touchscreen.TXT", false},
+    };
+    LineMaker m(4242);
+    for (const Case& c : cases) {
+        const std::string path = std::string(PLOVIX_TEST_DATA) + "/" + c.fixture;
+        std::ifstream file(path, std::ios::binary);
+        std::stringstream buffer;
+        buffer << file.rdbuf();
+        const std::string original = buffer.str();
+        ASSERT_FALSE(original.empty()) << path;
+        for (int round = 0; round < 300; ++round) {
+            std::string bytes = original;
+            if (round % 2 == 0)
+                bytes.resize(static_cast<std::size_t>(m.pick(0, static_cast<int>(bytes.size()))));
+            for (int e = m.pick(0, 8); e > 0 && !bytes.empty(); --e) {
+                const auto at =
+                    static_cast<std::size_t>(m.pick(0, static_cast<int>(bytes.size()) - 1));
+                bytes[at] = LineMaker::kAlphabet[static_cast<std::size_t>(
+                    m.pick(0, static_cast<int>(LineMaker::kAlphabet.size()) - 1))];
+            }
+            Session s;
+            s.settings.SourceType = c.source;
+            s.program.TestType = c.test;
+            s.specimens.CurrentSpecimen = 1 + round % 4;
+            s.specimens.KWDSFile = c.fourColumn;
+            s.settings.DAFile = path;
+            testing::RecordingOperator op;
+            op.scriptAnswers({round % 3 == 0});
+            auto in = LineReader::fromBytes(bytes);
+            const HeaderResult r = fSkipHeaders(s, op, in);
+            if (r.status != HeaderStatus::Read) {
+                EXPECT_EQ(r.lines, 0);
+            }
+            // Whatever the header said, the readings after it can be split without harm.
+            while (auto line = in.next())
+                for (int n = 1; n <= 5; ++n) fGetField(s, op, *line, n);
+        }
     }
 }
 

@@ -124,6 +124,9 @@ struct CycleSelection {
     SpecimenRunCycleTable<int> UseCycle;        // 1 used, 0 left out
     SpecimenRunTable<int> NumCycles;            // cycles found in each run
     RunCycleTable<std::int64_t> CycleReadings;  // readings per cycle of the last file pre-processed
+    // The rest of the pre-processing summary, per (run, cycle).
+    RunCycleTable<double> MaxHorLoad, MinHorLoad, MaxAux, HorDisp;
+    RunCycleTable<std::string> Direction;  // "NORMAL" for odd cycles, "REVERSE" for even ones
 };
 
 // 5. Header values of the current D/A file.
@@ -141,6 +144,7 @@ struct HeaderValues {
     int HumFormat = 0;
     bool Channel3Present = false, Channel4Present = false;
     int ChanTravel = 0, ChanTravel2 = 0, ChanLoad = 0, ChanPressure = 0, ChanStress = 0;
+    Table1<float, 2> TravelMax;  // full-scale range of the two travel channels, 1..2
 };
 
 // 6. Working values of the reading pass and the export.
@@ -153,6 +157,7 @@ struct ReadingPass {
     std::int64_t HeaderLines = 0;
     bool PeakDone = false, HighDone = false, MinDone = false, Reversed = false, Exporting = false,
          ExportOpen = false;
+    bool PendingEnd = false;  // GEOTAC: the file ended, the cycle ends at the next test
     SpecimenRunCycleTable<double> CycleMaxLoad, CycleHighLoad, CycleMinLoad;
     SpecimenTable<double> SpecMaxLoad, LoadTol, MinAbsLoad, FinalDisp, TimeField;
     SpecimenTable<bool> InsertZero;

@@ -2,6 +2,7 @@
 // Column 1 displacement, column 2 shear stress in psf, then the vertical channel.
 
 #include "sources/field_math.h"
+#include "sources/header_lines.h"
 #include "sources/source_layouts.h"
 #include "text/fields.h"
 
@@ -35,6 +36,55 @@ FieldValue geomaticField(Session& s, std::string_view line, int n) {
     }
     dropColumn(text);
     return FieldValue::number(fieldNumber(text));
+}
+
+// The header is exactly 14 lines, each one value: company, job, -, tested by, project,
+// diameter, normal stress, -, -, description, borehole, sample number, depth, rate.
+std::int64_t geomaticHeader(Session& s, Operator&, LineReader& in) {
+    HeaderValues& h = s.header;
+    const int spec = s.specimens.CurrentSpecimen;
+    for (int n = 1; n <= 14; ++n) {
+        const std::string line = headerLine(in);
+        switch (n) {
+            case 1:
+                h.CompanyName = line;
+                break;
+            case 2:
+                h.JobNumber = line;
+                break;
+            case 4:
+                h.TestedBy = line;
+                break;
+            case 5:
+                h.ContractOrProject = line;
+                break;
+            case 6:
+                h.SpecimenArea(spec) = areaOfDiameter(headerNumber(line));
+                break;
+            case 7:
+                h.NormalStress(spec) = headerNumber(line);
+                break;
+            case 10:
+                h.SampleDescription = line;
+                break;
+            case 11:
+                h.BoreholeID = line;
+                break;
+            case 12:
+                h.SampleNumber = line;
+                break;
+            case 13:
+                h.SampleDepth = line;
+                break;
+            case 14:
+                h.TimeOrRate(spec) = headerNumber(line);
+                break;
+            default:
+                break;
+        }
+    }
+    h.LoadUnit = kPounds;
+    return 14;
 }
 
 }  // namespace plovix

@@ -2,7 +2,9 @@
 // channel's calibration (zero, factor, divisor).
 
 #include "sources/field_math.h"
+#include "sources/header_lines.h"
 #include "sources/source_layouts.h"
+#include "sources/units.h"
 #include "text/fields.h"
 
 namespace plovix {
@@ -24,6 +26,70 @@ FieldValue proprietaryClientField(Session& s, std::string_view line, int n) {
         default:
             throw UnsupportedField{};
     }
+}
+
+namespace {
+
+// Fields 4, 5 and 6 of a channel line: factor, zero reading, excitation (the divisor).
+void readCalibration(Session& s, const std::string& line, CalChannel channel) {
+    CalTable& cal = s.header.Cal;
+    cal(channel, kCalFactor) = headerNumber(fTabField(s, 4, line));
+    cal(channel, kCalZero) = headerNumber(fTabField(s, 5, line));
+    cal(channel, kCalDivisor) = headerNumber(fTabField(s, 6, line));
+}
+
+}  // namespace
+
+// The header is exactly 18 TAB-separated lines; lines 2 to 5 describe the sample, lines 11 to
+// 14 give unit and calibration of the load, displacement, pore pressure and cell channels.
+std::int64_t proprietaryClientHeader(Session& s, Operator&, LineReader& in) {
+    HeaderValues& h = s.header;
+    const int spec = s.specimens.CurrentSpecimen;
+    for (int n = 1; n <= 18; ++n) {
+        const std::string line = headerLine(in);
+        auto field = [&](int k) { return fTabField(s, k, line); };
+        switch (n) {
+            case 2:
+                h.ContractOrProject = field(2);
+                h.SampleDepth = field(4);
+                break;
+            case 3:
+                h.BoreholeID = field(2);
+                h.DiameterText = field(4);
+                h.SpecimenArea(spec) = areaOfDiameter(headerNumber(h.DiameterText));
+                break;
+            case 4:
+                h.SampleNumber = field(2);
+                h.HeightText = field(4);
+                break;
+            case 5:
+                h.SpecimenNumber = field(2);
+                break;
+            case 11:
+                h.LoadUnit = field(3) == "kN" ? kKilonewtons : kPounds;
+                readCalibration(s, line, CalChannel::Load);
+                break;
+            case 12: {
+                const std::string unit = field(3);
+                h.DispUnit = unit == "in" ? kInches : unit == "cm" ? kCentimetres : kMillimetres;
+                readCalibration(s, line, CalChannel::Disp);
+                break;
+            }
+            case 13:
+                h.StressUnit = fStressUnits(field(3));
+                readCalibration(s, line, CalChannel::Aux);
+                break;
+            case 14:
+                readCalibration(s, line, CalChannel::Cell);
+                break;
+            default:
+                break;
+        }
+    }
+    // The cell channel is the readings' fifth column; announcing it lets the reading pass
+    // read the cell pressure of every reading.
+    h.ColCell = 5;
+    return 18;
 }
 
 }  // namespace plovix

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "sources/header_lines.h"
 #include "sources/source_layouts.h"
 
 namespace plovix {
@@ -14,7 +15,7 @@ std::string fixed(const char* text) {
 
 const std::array<SourceLayout, kSourceCount> kSources{{
     {kGeomatic, "Geomatic", [](const Session&) { return fixed("Geomatic files |*.DAT"); },
-     [](const Session&) { return fixed(",2,"); }, geomaticField},
+     [](const Session&) { return fixed(",2,"); }, geomaticField, geomaticHeader},
     {kGeoTest, "GeoTest",
      [](const Session& s) {
          if (s.settings.KWDS) return fixed("GeoTest files |*.DAT");
@@ -23,19 +24,20 @@ const std::array<SourceLayout, kSourceCount> kSources{{
          return fixed("GeoTest files |*.GEO;*.LST");
      },
      [](const Session& s) { return fixed(s.specimens.KWDSFile ? ",2," : ",1,2,3,4,5,"); },
-     geotestField},
+     geotestField, geotestHeader},
     {kProprietaryClient, "Proprietary Client",
      [](const Session&) { return fixed("Proprietary Client files |*.TRX"); },
-     [](const Session&) { return fixed(",3,4,5,6,"); }, proprietaryClientField},
+     [](const Session&) { return fixed(",3,4,5,6,"); }, proprietaryClientField,
+     proprietaryClientHeader},
     {kDurhamGeo, "Durham Geo",
      [](const Session&) { return fixed("Durham Geo files |*.TXT;*.DAT"); },
-     [](const Session&) { return fixed(",1,2,3,4,5,6,"); }, durhamGeoField},
+     [](const Session&) { return fixed(",1,2,3,4,5,6,"); }, durhamGeoField, durhamGeoHeader},
     {kGeotac, "GEOTAC",
      [](const Session& s) {
          return fixed(s.program.TestType == kDirectShear ? "GEOTAC files |*.SDF;*.DAT"
                                                          : "GEOTAC files |*.TRX;*.DAT");
      },
-     [](const Session&) { return fixed(",1,2,3,4,5,6,"); }, geotacField},
+     [](const Session&) { return fixed(",1,2,3,4,5,6,"); }, geotacField, nullptr},
     {kHumboldt, "Humboldt",
      [](const Session& s) {
          return fixed(s.settings.HUMREADXL ? "Humboldt XL files |*.XLS;*.XLSX"
@@ -46,11 +48,11 @@ const std::array<SourceLayout, kSourceCount> kSources{{
          if (s.settings.HUMXLEXP) return fixed(",1,3,4,5,6,");
          return fixed(",1,2,3,4,5,6,");
      },
-     humboldtField},
+     humboldtField, nullptr},
     {kEnKay, "EnKay", [](const Session&) { return fixed("Enkay files |*.TXT"); },
-     [](const Session&) { return fixed(",5,"); }, enkayField},
+     [](const Session&) { return fixed(",5,"); }, enkayField, nullptr},
     {kEleSoilTest, "ELE/SoilTest", [](const Session&) { return fixed("ELE/Soiltest |*.tab"); },
-     [](const Session&) { return fixed(",5,"); }, eleSoilTestField},
+     [](const Session&) { return fixed(",5,"); }, eleSoilTestField, nullptr},
 }};
 
 }  // namespace
