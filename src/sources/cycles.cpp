@@ -1,0 +1,351 @@
+// Where cycles, runs and the data of a D/A file end, for all eight layouts, and the
+// pre-processing that counts each cycle's readings, loads and travel for the summary panel.
+
+#include "sources/cycles.h"
+
+#include <algorithm>
+#include <string_view>
+
+#include "sources/get_field.h"
+#include "text/fields.h"
+
+namespace plovix {
+
+namespace {
+
+constexpr std::string_view kGeotestLastLine = "123456789lastline987654321";
+constexpr std::string_view kGeomaticShearMarker = "Geomatic Shear V.6611";
+constexpr std::string_view kGeomaticPassMarker = "PASS";
+constexpr std::string_view kGeomaticEndOfPass = "999";
+constexpr std::string_view kDurhamEndOfRun = "***";
+constexpr std::string_view kHumboldtEndOfChannel = "\t\t\t\t\t";
+
+bool startsWith(std::string_view text, std::string_view prefix) {
+    return text.substr(0, prefix.size()) == prefix;
+}
+
+// The next line, or "" when the file has none left: the reader never runs past the end.
+std::string nextLine(const Session& s, LineReader& in) {
+    auto line = in.next(s.header.LineByLF);
+    return line ? std::move(*line) : std::string();
+}
+
+double numberOfField(Session& s, Operator& op, std::string_view line, int n) {
+    return fGetField(s, op, line, n).toNumber();
+}
+
+bool isGeomaticPassMarker(std::string_view line) {
+    return startsWith(upperAscii(line.substr(0, kGeomaticPassMarker.size())), kGeomaticPassMarker);
+}
+
+bool isGeomaticShearMarker(std::string_view line) {
+    return startsWith(line, kGeomaticShearMarker);
+}
+
+// Text files prepared from Humboldt channel sections end their readings with an empty line;
+// exported or workbook text ends them with a row of empty columns.
+bool humboldtReadingsEnd(const Session& s, std::string_view DS) {
+    if (!s.settings.HUMXLEXP && !s.settings.HUMREADXL) return DS.empty();
+    return DS.find(kHumboldtEndOfChannel) != std::string_view::npos;
+}
+
+bool endOfGeomaticPass(const Session& s, LineReader& in, std::string& DS) {
+    std::string text = DS;
+    SkipBlanks(text);
+    if (!startsWith(text, kGeomaticEndOfPass)) return false;
+    // The pass's peak stress and the displacement at it follow; neither is a reading.
+    nextLine(s, in);
+    DS = nextLine(s, in);
+    return true;
+}
+
+// GeoTest files carry no cycle marks: a cycle ends where the displacement turns.
+bool geotestTurns(const Session& s, LineReader& in, bool& forward) {
+    if (forward && s.pass.CurDisp < s.pass.PrevDisp) {
+        forward = false;
+        return true;
+    }
+    if (!forward && s.pass.CurDisp > s.pass.PrevDisp) {
+        forward = true;
+        return true;
+    }
+    return in.atEnd();
+}
+
+// The last line of a GEOTAC file is a reading when no blank line follows it. The end of the
+// file therefore only arms the end: the next call (whose line is empty, as nothing is left to
+// read) closes the cycle, so that last reading is counted.
+bool geotacCycleEnds(Session& s, LineReader& in, const std::string& DS) {
+    bool& pendingEnd = s.pass.PendingEnd;
+    if (DS.empty() || DS.front() == '\t' || pendingEnd) {
+        pendingEnd = false;
+        return true;
+    }
+    if (in.atEnd()) pendingEnd = true;
+    return false;
+}
+
+// After a pass has ended at "999", the data go on only where a new pass starts.
+//
+// A line beginning "PASS" is a marker, never a reading: the line after it is left in DS.
+//
+// A line "Geomatic Shear V.6611" (once or twice in a row) starts a reversed pass. The reading
+// the reading pass holds back, the last of the finished pass, is handed to it as that pass's
+// closing point. The new pass is then measured from "the new line", the last marker line read:
+// its field 1 reads as 0 (it starts with no number), so the travel of the new pass counts from
+// zero. The line after the markers is the new pass's first reading; it stays in DS and counts.
+bool geomaticDataEnd(Session& s, Operator& op, LineReader& in, std::string& DS,
+                     const UseReadingHook& useReading) {
+    if (in.atEnd()) return true;
+    std::string line = nextLine(s, in);
+    if (isGeomaticPassMarker(line)) {
+        if (in.atEnd()) {
+            DS = std::move(line);
+            return true;
+        }
+        DS = nextLine(s, in);
+        return false;
+    }
+    if (!isGeomaticShearMarker(line)) {
+        DS = std::move(line);
+        return true;
+    }
+    std::string marker = std::move(line);
+    if (in.atEnd()) {
+        DS = std::move(marker);
+        return true;
+    }
+    std::string following = nextLine(s, in);
+    if (isGeomaticShearMarker(following)) {
+        marker = std::move(following);
+        if (in.atEnd()) {
+            DS = std::move(marker);
+            return true;
+        }
+        following = nextLine(s, in);
+    }
+    ReadingPass& p = s.pass;
+    if (!p.PrevLine.empty()) {
+        p.CurDisp = numberOfField(s, op, p.PrevLine, 1);
+        p.CurLoad = numberOfField(s, op, p.PrevLine, 2);
+        p.CurThird = numberOfField(s, op, p.PrevLine, 3);
+        if (useReading) useReading();
+    }
+    p.LastDisp = numberOfField(s, op, marker, 1);
+    p.Reversed = true;
+    DS = std::move(following);
+    return false;
+}
+
+std::string directionOfCycle(int cycle) {
+    return cycle % 2 == 0 ? "REVERSE" : "NORMAL";
+}
+
+void showReadCount(Operator& op, std::int64_t numRead) {
+    op.reportProgress(numRead, 0);
+    op.processEvents();
+}
+
+[[noreturn]] void endOperation(Operator& op, const std::string& message) {
+    op.tell(message);
+    throw OperationEnded{message};
+}
+
+CycleSummary summaryOfRun1(const Session& s) {
+    CycleSummary summary;
+    const int spec = s.specimens.CurrentSpecimen;
+    summary.specimen = spec;
+    summary.cycles = std::clamp(s.cycles.NumCycles(spec, 1), 0, kMaxCycle);
+    for (int c = 1; c <= summary.cycles; ++c) {
+        CycleSummaryRow row;
+        row.cycle = c;
+        row.readings = s.cycles.CycleReadings(1, c);
+        row.maxHorLoad = s.cycles.MaxHorLoad(1, c);
+        row.minHorLoad = s.cycles.MinHorLoad(1, c);
+        row.maxAux = s.cycles.MaxAux(1, c);
+        row.horDisp = s.cycles.HorDisp(1, c);
+        row.direction = s.cycles.Direction(1, c);
+        row.used = s.cycles.UseCycle(spec, 1, c) == 1;
+        summary.readingsInFile += row.readings;
+        if (row.used) {
+            ++summary.usedCycles;
+            summary.usedReadings += row.readings;
+        }
+        summary.rows.push_back(std::move(row));
+    }
+    return summary;
+}
+
+}  // namespace
+
+bool fEndOfCycle(Session& s, Operator& /*op*/, LineReader& in, std::string& DS, bool& forward) {
+    switch (s.settings.SourceType) {
+        case kGeomatic:
+            return endOfGeomaticPass(s, in, DS);
+        case kGeoTest:
+            return geotestTurns(s, in, forward);
+        case kProprietaryClient:
+        case kEnKay:
+            return in.atEnd();
+        case kDurhamGeo:
+            return startsWith(DS, kDurhamEndOfRun) || in.atEnd();
+        case kGeotac:
+            return geotacCycleEnds(s, in, DS);
+        case kHumboldt:
+            return humboldtReadingsEnd(s, DS);
+        case kEleSoilTest:
+            return DS.empty();
+        default:
+            return true;  // no layout: nothing to read
+    }
+}
+
+bool fEndOfData(Session& s, Operator& op, LineReader& in, std::string& DS,
+                const UseReadingHook& useReading) {
+    switch (s.settings.SourceType) {
+        case kGeomatic:
+            return geomaticDataEnd(s, op, in, DS, useReading);
+        case kGeoTest:
+            return DS == kGeotestLastLine || DS.empty() || in.atEnd();
+        case kProprietaryClient:
+        case kGeotac:
+            return DS.empty() || DS.front() == '\t' || in.atEnd();
+        case kDurhamGeo:
+            return startsWith(DS, kDurhamEndOfRun) || in.atEnd();
+        case kHumboldt:
+            return humboldtReadingsEnd(s, DS);
+        case kEnKay:
+        case kEleSoilTest:
+            return DS.empty() || in.atEnd();
+        default:
+            return true;
+    }
+}
+
+void RunProcess(Session& s, Operator& op, LineReader& in, std::int64_t& numRead, bool& done) {
+    const int spec = s.specimens.CurrentSpecimen;
+    const int run = s.specimens.CurRun;
+    CycleSelection& t = s.cycles;
+    ReadingPass& p = s.pass;
+
+    std::string DS = nextLine(s, in);
+    if (in.atEnd()) {
+        op.tell("WHOA... FHERR IN RunProcess (bugging out)");
+        op.tell("RunProcess Error Occurred");
+        return;
+    }
+
+    int& numCycles = t.NumCycles(spec, run);
+    numCycles = 1;
+    p.ReadingsInFile = 0;
+    bool forward = true;
+    bool firstReading = true;
+    double maxLoad = 0, minLoad = 0, maxAux = 0;
+    // The end displacement is only set from a cycle's second reading on: a one-reading cycle
+    // keeps the previous cycle's (0 in the first), and its travel is taken from that.
+    double startDisp = 0, endDisp = 0;
+    p.CurDisp = 0;
+    // Set once a read found nothing left: the layouts that never end a cycle at the end of the
+    // file (Geomatic without its "999", exported Humboldt text) would otherwise wait forever.
+    bool pastEnd = false;
+
+    for (;;) {
+        const int cycle = numCycles;
+        std::int64_t& readings = t.CycleReadings(run, cycle);
+        readings = 0;
+        for (;;) {
+            p.PrevDisp = p.CurDisp;
+            p.CurDisp = numberOfField(s, op, DS, 1);
+            if (fEndOfCycle(s, op, in, DS, forward)) break;
+            // Nothing was read: the cycle closes with the readings it has.
+            if (pastEnd) break;
+            ++numRead;
+            ++p.ReadingsInFile;
+            ++readings;
+            const double load = numberOfField(s, op, DS, 2);
+            const double aux = numberOfField(s, op, DS, 3);
+            if (firstReading) {
+                firstReading = false;
+                startDisp = p.CurDisp;
+                maxLoad = minLoad = load;
+                maxAux = aux;
+            } else {
+                endDisp = p.CurDisp;
+                maxLoad = fMax(maxLoad, load);
+                minLoad = fMin(minLoad, load);
+                maxAux = fMax(maxAux, aux);
+            }
+            auto line = in.next(s.header.LineByLF);
+            pastEnd = !line;
+            DS = line ? std::move(*line) : std::string();
+        }
+
+        showReadCount(op, numRead);
+        t.Direction(run, cycle) = directionOfCycle(cycle);
+        t.HorDisp(run, cycle) = endDisp - startDisp;
+        t.MaxHorLoad(run, cycle) = maxLoad;
+        t.MinHorLoad(run, cycle) = minLoad;
+        t.MaxAux(run, cycle) = maxAux;
+
+        if (fEndOfData(s, op, in, DS) || pastEnd) {
+            done = false;
+            return;
+        }
+        if (cycle >= kMaxCycle) endOperation(op, "Limit of 10 direction changes exceeded");
+        firstReading = true;
+        ++numCycles;
+        showReadCount(op, numRead);
+    }
+}
+
+int ProcessRuns(Session& s, Operator& op, LineReader& in, std::int64_t& numRead) {
+    const int spec = s.specimens.CurrentSpecimen;
+    // Runs this file does not reach must not show counts of an earlier one.
+    for (int r = 1; r <= kMaxRun; ++r) s.cycles.NumCycles(spec, r) = 0;
+    int& run = s.specimens.CurRun;
+    run = 0;
+    bool done = true;
+    while (!in.atEnd()) {
+        if (run >= kMaxRun) endOperation(op, "MORE THAN 10 SHD RUNS");
+        ++run;
+        ++numRead;
+        showReadCount(op, numRead);
+        RunProcess(s, op, in, numRead, done);
+    }
+    return run;
+}
+
+CycleSummary PreProcess(Session& s, Operator& op) {
+    CycleSummary failed;
+    failed.specimen = s.specimens.CurrentSpecimen;
+    auto in = LineReader::open(s.settings.DAFile);
+    if (!in) {
+        op.showMessage("The D/A file " + s.settings.DAFile + " cannot be opened for reading.",
+                       "Error in PreProcess", MessageIcon::Exclamation);
+        return failed;
+    }
+    // An operation that ends keeps nothing of itself: the previous summary and header stay.
+    const Session before = s;
+    int runs = 0;
+    try {
+        const HeaderResult header = fSkipHeaders(s, op, *in);
+        failed.headerStatus = header.status;
+        if (header.status != HeaderStatus::Read) return failed;
+        // A GEOTAC end armed in another file must not end this one's first cycle.
+        s.pass.PendingEnd = false;
+        std::int64_t numRead = header.lines;
+        runs = ProcessRuns(s, op, *in, numRead);
+    } catch (const OperationEnded&) {
+        s = before;
+        return failed;
+    }
+    s.specimens.CurRun = 1;
+    s.specimens.CurCycle = 1;
+    CycleSummary summary = summaryOfRun1(s);
+    summary.ok = true;
+    summary.headerStatus = HeaderStatus::Read;
+    summary.runs = runs;
+    return summary;
+}
+
+}  // namespace plovix

@@ -1,0 +1,274 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <random>
+
+#include "sources/cycles.h"
+#include "support/recording_operator.h"
+#include "support/temp_folder.h"
+
+namespace plovix {
+namespace {
+
+class CycleTest : public ::testing::Test {
+  protected:
+    Session s;
+    testing::RecordingOperator op;
+    std::int64_t numRead = 0;
+    bool done = true;
+
+    CycleTest() {
+        resetForNewTest(s);  // every cycle used, specimen 1, run 1
+        s.program.TestType = kDirectShear;
+    }
+    void useSource(int source) { s.settings.SourceType = source; }
+    void runProcess(std::string bytes) {
+        LineReader in = LineReader::fromBytes(std::move(bytes));
+        RunProcess(s, op, in, numRead, done);
+    }
+    int cycles() const { return s.cycles.NumCycles(1, 1); }
+    std::int64_t readings(int c) const { return s.cycles.CycleReadings(1, c); }
+    std::vector<std::string> messages() const {
+        std::vector<std::string> texts;
+        for (const auto& m : op.messages) texts.push_back(m.text);
+        return texts;
+    }
+};
+
+TEST_F(CycleTest, RunProcessGeoTestRiseFallRiseGivesThreeCycles) {
+    useSource(kGeoTest);
+    // Columns: number, time, displacement, force, stress, vertical. The displacement rises
+    // (0.02 twice: equal never turns), falls from line 5 and rises again from line 7.
+    runProcess(
+        "1 0 0.00 0 0 .001\r\n2 0 0.01 10 0 .002\r\n3 0 0.02 20 0 .003\r\n4 0 0.02 18 0 .004\r\n"
+        "5 0 0.01 -5 0 .005\r\n6 0 0.00 -12 0 .006\r\n"
+        "7 0 0.01 4 0 .007\r\n8 0 0.02 12 0 .008\r\n9 0 0.03 16 0 .009\r\n"
+        "123456789lastline987654321\r\n");
+    ASSERT_EQ(cycles(), 3);
+    // The turning line opens the next cycle and is counted there: 4, 2 and 3 readings.
+    EXPECT_EQ(readings(1), 4);
+    EXPECT_EQ(readings(2), 2);
+    EXPECT_EQ(readings(3), 3);
+    EXPECT_EQ(numRead, 9);
+    EXPECT_FALSE(done);
+    EXPECT_EQ(s.cycles.Direction(1, 2), "REVERSE");
+    EXPECT_EQ(s.cycles.Direction(1, 3), "NORMAL");
+    // Cycle 1: loads 0..20, travel 0.02 - 0, vertical up to .004; cycle 2: loads -12..-5,
+    // travel 0 - 0.01; cycle 3: travel 0.03 - 0.01.
+    EXPECT_DOUBLE_EQ(s.cycles.MaxHorLoad(1, 1), 20);
+    EXPECT_DOUBLE_EQ(s.cycles.MinHorLoad(1, 1), 0);
+    EXPECT_DOUBLE_EQ(s.cycles.MaxAux(1, 1), 0.004);
+    EXPECT_DOUBLE_EQ(s.cycles.MinHorLoad(1, 2), -12);
+    EXPECT_NEAR(s.cycles.HorDisp(1, 1), 0.02, 1e-12);
+    EXPECT_NEAR(s.cycles.HorDisp(1, 2), -0.01, 1e-12);
+    EXPECT_NEAR(s.cycles.HorDisp(1, 3), 0.02, 1e-12);
+
+    // The end of the file ends the cycle before its last line is counted.
+    runProcess("1 0 0.01 1\r\n2 0 0.01 2\r\n3 0 0.01 3\r\n");
+    EXPECT_EQ(cycles(), 1);
+    EXPECT_EQ(readings(1), 2);
+}
+
+TEST_F(CycleTest, RunProcessGeomaticPassesAndMarkers) {
+    useSource(kGeomatic);
+    s.header.SpecimenArea(1) = 144;  // the stress column reads as the load
+    runProcess(
+        "0.000 100 0.0010\r\n0.010 200 0.0020\r\n  999\r\n350\r\n0.010\r\n"
+        "PASS 2\r\n0.000 50 0.0030\r\n0.005 150 0.0040\r\n999\r\n160\r\n0.005\r\n"
+        "Geomatic Shear V.6611\r\nGeomatic Shear V.6611\r\n0.003 40 0.0050\r\n999\r\n45\r\n0\r\n");
+    ASSERT_EQ(cycles(), 3);
+    EXPECT_EQ(readings(1), 2);  // "999" and the two lines after it are no readings
+    EXPECT_EQ(readings(2), 2);  // nor is the PASS line
+    EXPECT_EQ(readings(3), 1);
+    EXPECT_DOUBLE_EQ(s.cycles.MinHorLoad(1, 2), 50);
+    // A one-reading cycle: its load is both extremes; its travel is the previous cycle's end
+    // displacement (0.005) less its only displacement (0.003).
+    EXPECT_DOUBLE_EQ(s.cycles.MaxHorLoad(1, 3), 40);
+    EXPECT_DOUBLE_EQ(s.cycles.MinHorLoad(1, 3), 40);
+    EXPECT_NEAR(s.cycles.HorDisp(1, 3), 0.002, 1e-12);
+
+    // Without its "999" the last pass still closes at the end of the file, with no phantom.
+    runProcess("0.000 1 0\r\n0.010 2 0\r\n");
+    EXPECT_EQ(cycles(), 1);
+    EXPECT_EQ(readings(1), 2);
+}
+
+TEST_F(CycleTest, EndOfDataGeomaticShearMarkerHandsBackTheHeldReading) {
+    useSource(kGeomatic);
+    s.header.SpecimenArea(1) = 144;
+    s.pass.PrevLine = "0.0200 300 0.0060";
+    s.pass.LastDisp = 9;
+    int handed = 0;
+    double disp = 0, load = 0;
+    const UseReadingHook hook = [&] { ++handed, disp = s.pass.CurDisp, load = s.pass.CurLoad; };
+    LineReader in = LineReader::fromBytes("Geomatic Shear V.6611\r\n0.003 40 0.0050\r\nx y\r\n");
+    std::string DS = "0.010";
+    EXPECT_FALSE(fEndOfData(s, op, in, DS, hook));
+    EXPECT_EQ(DS, "0.003 40 0.0050");  // the first reading of the new pass
+    EXPECT_EQ(handed, 1);
+    EXPECT_DOUBLE_EQ(disp, 0.02);
+    EXPECT_DOUBLE_EQ(load, 300);
+    // The new pass is measured from the marker line (field 1 reads 0), not its first reading.
+    EXPECT_DOUBLE_EQ(s.pass.LastDisp, 0);
+    EXPECT_TRUE(s.pass.Reversed);
+
+    // A pass marker in small letters is still one; with no held line nothing is handed back.
+    s.pass.PrevLine.clear();
+    LineReader pass =
+        LineReader::fromBytes("pass 3\r\n0.1 2 3\r\nGeomatic Shear V.6611\r\n1 2\r\n");
+    EXPECT_FALSE(fEndOfData(s, op, pass, DS, hook));
+    EXPECT_EQ(DS, "0.1 2 3");
+    EXPECT_FALSE(fEndOfData(s, op, pass, DS, hook));
+    EXPECT_EQ(handed, 1);
+    LineReader other = LineReader::fromBytes("Max stress 120\r\nmore\r\n");
+    EXPECT_TRUE(fEndOfData(s, op, other, DS, hook));
+}
+
+TEST_F(CycleTest, RunProcessDurhamStarsAndGeotacLastCycle) {
+    useSource(kDurhamGeo);
+    s.header.ChanLoad = 1;
+    s.header.ChanTravel = 2;
+    runProcess("t 1 0.1\r\nt 5 0.2\r\n*** END\r\nt 2 0.3\r\n");
+    EXPECT_EQ(cycles(), 1);
+    EXPECT_EQ(readings(1), 2);
+    EXPECT_FALSE(done);
+
+    // GEOTAC triaxial: TAB columns time (date and hour), displacement, load.
+    useSource(kGeotac);
+    s.program.TestType = kUnconfinedCompression;
+    s.header.ColDisp = 2;
+    s.header.ColLoad = 3;
+    s.header.Cal(CalChannel::Disp, kCalFactor) = 1;
+    for (CalChannel ch : {CalChannel::Load, CalChannel::Aux})
+        s.header.Cal(ch, kCalFactor) = s.header.Cal(ch, kCalDivisor) = 1;
+    const std::string lines = "d 1\t0.0\t1\r\nd 2\t0.1\t4\r\nd 3\t0.2\t3\r\n";
+    for (const std::string& file : {lines, lines + "\r\n"}) {
+        runProcess(file);
+        EXPECT_EQ(cycles(), 1);
+        EXPECT_EQ(readings(1), 3) << "the last reading counts with or without a blank line";
+        EXPECT_FALSE(s.pass.PendingEnd) << "nothing armed is left for the next file";
+    }
+}
+
+TEST_F(CycleTest, RunProcessLimitsAndTheOneLineRun) {
+    useSource(kGeoTest);
+    // Up, down, up, ...: every line after the second turns the direction.
+    std::string zigzag;
+    for (int i = 0; i < 14; ++i) zigzag += "1 0 " + std::to_string(i % 2) + " 5\r\n";
+    EXPECT_THROW(runProcess(zigzag), OperationEnded);
+    EXPECT_EQ(cycles(), 10);
+    EXPECT_EQ(readings(10), 1);
+    EXPECT_EQ(s.cycles.Direction(1, 10), "REVERSE");
+    EXPECT_EQ(messages(), std::vector<std::string>{"Limit of 10 direction changes exceeded"});
+
+    op.messages.clear();
+    s.cycles.NumCycles(1, 1) = 0;
+    runProcess("1 0 0.01 5\r\n");
+    EXPECT_EQ(messages(), (std::vector<std::string>{"WHOA... FHERR IN RunProcess (bugging out)",
+                                                    "RunProcess Error Occurred"}));
+    EXPECT_EQ(cycles(), 0);
+
+    // Eleven Durham runs of one reading each.
+    op.messages.clear();
+    useSource(kDurhamGeo);
+    std::string runs;
+    for (int r = 0; r < 11; ++r) runs += "t 1 2\r\nt 2 3\r\n***\r\n";
+    LineReader in = LineReader::fromBytes(runs);
+    EXPECT_THROW(ProcessRuns(s, op, in, numRead), OperationEnded);
+    EXPECT_EQ(s.specimens.CurRun, 10);
+    EXPECT_EQ(s.cycles.CycleReadings(10, 1), 2);
+    EXPECT_EQ(messages(), std::vector<std::string>{"MORE THAN 10 SHD RUNS"});
+}
+
+class PreProcessTest : public CycleTest {
+  protected:
+    CycleSummary preProcess(int source, const std::string& file) {
+        useSource(source);
+        s.settings.DAFile = std::string(PLOVIX_TEST_DATA) + "/" + file;
+        return PreProcess(s, op);
+    }
+};
+
+TEST_F(PreProcessTest, FixturesEndToEnd) {
+    s.cycles.UseCycle(1, 1, 2) = 0;
+    CycleSummary g = preProcess(kGeoTest, "geotest/lst_ds_reversing.LST");
+    ASSERT_TRUE(g.ok) << ::testing::PrintToString(messages());
+    EXPECT_EQ(g.runs, 1);
+    EXPECT_EQ(g.readingsInFile, 9);
+    ASSERT_EQ(g.rows.size(), 3u);
+    EXPECT_EQ(g.rows[1].direction, "REVERSE");
+    EXPECT_FALSE(g.rows[1].used);
+    EXPECT_EQ(g.usedCycles, 2);
+    EXPECT_EQ(g.usedReadings, 7);  // 4 + 3
+    EXPECT_DOUBLE_EQ(g.rows[1].maxAux, 0.0014);
+
+    // Diameter 2.5: area 4.908738522 sq in; a stress of 432 psf is 432 x 4.908738522 / 144.
+    s.cycles.UseCycle(1, 1, 2) = 1;
+    CycleSummary m = preProcess(kGeomatic, "geomatic/passes.DAT");
+    ASSERT_TRUE(m.ok) << ::testing::PrintToString(messages());
+    ASSERT_EQ(m.cycles, 3);
+    EXPECT_EQ(m.rows[2].readings, 1);
+    EXPECT_NEAR(m.rows[0].maxHorLoad, 14.726215566, 1e-8);
+    EXPECT_NEAR(m.rows[2].minHorLoad, 4.908738522, 1e-8);
+    EXPECT_NEAR(m.rows[2].horDisp, 0.012, 1e-12);  // one reading: 0.0120 of pass 2 less 0
+    EXPECT_EQ(m.usedReadings, 8);
+
+    // Three runs; the summary is that of run 1, travel on channel 3 (the larger range).
+    CycleSummary d = preProcess(kDurhamGeo, "durham/runs_and_stars.TXT");
+    ASSERT_TRUE(d.ok) << ::testing::PrintToString(messages());
+    EXPECT_EQ(d.runs, 3);
+    EXPECT_EQ(d.cycles, 1);
+    EXPECT_EQ(d.readingsInFile, 4);
+    EXPECT_NEAR(d.rows[0].horDisp, 0.03, 1e-12);
+    EXPECT_EQ(s.cycles.CycleReadings(3, 1), 2);
+    EXPECT_EQ(s.specimens.CurRun, 1);
+    EXPECT_TRUE(op.messages.empty()) << ::testing::PrintToString(messages());
+
+    CycleSummary missing = preProcess(kDurhamGeo, "durham/no_such_file.TXT");
+    EXPECT_FALSE(missing.ok);
+    ASSERT_EQ(op.messages.size(), 1u);
+    EXPECT_NE(op.messages[0].text.find("no_such_file.TXT"), std::string::npos);
+}
+
+TEST_F(PreProcessTest, MutatedFixturesNeitherCrashNorHang) {
+    testing::TempFolder folder;
+    std::mt19937 rng(20261206);
+    auto pick = [&](std::size_t n) {
+        return std::uniform_int_distribution<std::size_t>(0, n)(rng);
+    };
+    const std::string alphabet = "0123456789 .-\t\r\n*9PASGeomatic Shear V.6611lastline";
+    const std::pair<int, const char*> fixtures[] = {{kGeoTest, "geotest/lst_ds_reversing.LST"},
+                                                    {kGeomatic, "geomatic/passes.DAT"},
+                                                    {kDurhamGeo, "durham/runs_and_stars.TXT"}};
+    for (auto [source, name] : fixtures) {
+        std::ifstream in(std::string(PLOVIX_TEST_DATA) + "/" + name, std::ios::binary);
+        const std::string original{std::istreambuf_iterator<char>(in), {}};
+        for (int round = 0; round < 150; ++round) {
+            std::string bytes = original;
+            if (round % 3 == 0) bytes.resize(pick(bytes.size()));
+            for (std::size_t e = pick(8); e > 0 && !bytes.empty(); --e)
+                bytes[pick(bytes.size() - 1)] = alphabet[pick(alphabet.size() - 1)];
+            // Many short runs or cycles, to reach the limits.
+            static const char* const kTails[] = {"\r\n", "***\r\n", "999\r\n1\r\n2\r\nPASS\r\n",
+                                                 "1 0 1 0\r\n1 0 0 0\r\n"};
+            if (round % 4 == 0)
+                for (std::size_t n = pick(30); n > 0; --n) bytes += kTails[pick(3)];
+            const auto path = folder.path / "mutated.txt";
+            std::ofstream(path, std::ios::binary) << bytes;
+            useSource(source);
+            s.settings.DAFile = path.string();
+            const int cyclesBefore = s.cycles.NumCycles(1, 1);
+            CycleSummary summary;
+            ASSERT_NO_THROW(summary = PreProcess(s, op)) << name << " round " << round;
+            EXPECT_LE(summary.rows.size(), 10u);
+            EXPECT_LE(summary.runs, 10);
+            if (!summary.ok) {
+                EXPECT_EQ(s.cycles.NumCycles(1, 1), cyclesBefore);  // nothing kept
+            }
+        }
+    }
+}
+
+}  // namespace
+}  // namespace plovix
