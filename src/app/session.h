@@ -105,6 +105,34 @@ struct ProgramState {
     std::string NorvoFileName;
 };
 
+// What the window shows in a specimen's results column; the export reads it back from here.
+struct SpecimenColumn {
+    std::string cyclesInFile;         // "Cycles in file:" (direct shear only)
+    std::string readingsInFile;       // "Readings in File"
+    std::string cycleReadings;        // "Cycles/Readings before filtering:"
+    bool cycleReadingsEnabled = true;  // disabled for unconfined compression
+    std::string initialDispRepeats;   // "Initial disp. repeats:"
+    std::string initialLoadRepeats;   // "Initial load repeats:"
+    std::string metDisp;              // "Readings meeting disp. criteria:"
+    std::string metLoad;              // "Readings meeting load criteria:"
+    std::string readingsToWrite;      // "Readings to be written:"
+    bool readingsToWriteRed = false;  // light red: too many for the DOS Norvo, or none
+    std::string maxLoad;              // "Maximum load:" ("#.00")
+    std::string normalStress;         // "Vertical pressure:" or "n/a"
+    std::string timeOrRate;           // "Time of test:"
+    std::string status;               // the status line after the pass
+    int statusColour = 0;
+};
+
+// The headings of the results column that change with source, test type and settings.
+struct ResultHeadings {
+    std::string maxLoad = "Maximum load:";
+    std::string normalStress = "Vertical pressure:";
+    bool normalStressEnabled = true;
+    std::string timeOrRate = "Time of test:";
+    bool cycleReadingsEnabled = true;
+};
+
 // 3. Specimens and their files. The old window kept the file name, the "Readings to be
 // written:" count and the skip-repeats boxes in its controls; they live here.
 struct SpecimenFiles {
@@ -115,6 +143,8 @@ struct SpecimenFiles {
     SpecimenTable<std::string> SpecimenFileName;  // the specimen's file-name label
     SpecimenTable<std::int64_t> ReadingsToWrite;  // the "Readings to be written:" label
     SpecimenTable<bool> SkipDispRepeats, SkipLoadRepeats;
+    SpecimenTable<SpecimenColumn> Column;
+    ResultHeadings Headings;
     bool KWDSFile = false;
     Table1<std::string, 5> WorkbookSpecimen;
 };
@@ -157,6 +187,9 @@ struct ReadingPass {
     std::int64_t HeaderLines = 0;
     bool PeakDone = false, HighDone = false, MinDone = false, Reversed = false, Exporting = false,
          ExportOpen = false;
+    // Counts of the last pass: used cycles entered by the survey, readings kept by the
+    // displacement and by the load criteria.
+    std::int64_t UsedCycles = 0, MetDisp = 0, MetLoad = 0;
     bool PendingEnd = false;  // GEOTAC: the file ended, the cycle ends at the next test
     SpecimenRunCycleTable<double> CycleMaxLoad, CycleHighLoad, CycleMinLoad;
     SpecimenTable<double> SpecMaxLoad, LoadTol, MinAbsLoad, FinalDisp, TimeField;

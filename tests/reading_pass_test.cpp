@@ -1,0 +1,408 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <functional>
+
+#include "filter/reading_pass.h"
+#include "sources/units.h"
+#include "support/recording_operator.h"
+#include "support/temp_folder.h"
+
+namespace plovix {
+namespace {
+
+// The export as the pass sees it: the block head records the count the preview left in
+// "Readings to be written:"; every reading line must follow it.
+struct RecordingSink : ReadingSink {
+    std::int64_t headCount = -1;
+    std::vector<std::string> lines;
+    bool lineBeforeHead = false;
+    std::function<void()> onBegin;
+    void beginSpecimen(Session& s, Operator&) override {
+        headCount = s.specimens.ReadingsToWrite(s.specimens.CurrentSpecimen);
+        if (onBegin) onBegin();
+    }
+    void writeReading(const std::string& line) override {
+        lineBeforeHead |= headCount < 0;
+        lines.push_back(line);
+    }
+};
+
+std::string fixture(const std::string& name) {
+    return std::string(PLOVIX_TEST_DATA) + "/" + name;
+}
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// A GeoTest direct shear file: the header of pass_keys.LST, then (time, displacement, load)
+// readings and the end marker.
+std::string geotestFile(const std::vector<std::array<double, 3>>& rows) {
+    std::string text = readFile(fixture("geotest/pass_keys.LST"));
+    text.resize(text.find("  1  0.00"));
+    char buf[96];
+    int n = 0;
+    for (const auto& [t, d, f] : rows) {
+        std::snprintf(buf, sizeof buf, "%d %.2f %.3f %.1f 0.0 0.0000 1000.0\r\n", ++n, t, d, f);
+        text += buf;
+    }
+    return text + "123456789lastline987654321\r\n";
+}
+
+bool startsWith(const std::string& text, const std::string& prefix) {
+    return text.rfind(prefix, 0) == 0;
+}
+
+class ReadingPassTest : public ::testing::Test {
+  protected:
+    Session s;
+    testing::RecordingOperator op;
+    RecordingSink sink;
+    testing::TempFolder folder;
+    std::function<void()> beforeExport;  // runs between the preview and the export
+
+    ReadingPassTest() {
+        resetForNewTest(s);
+        fillNameLists(s.program);
+        s.program.AppVersion = "0.1.0 ";
+        s.settings.Tolerance = 25;
+        s.settings.IncMax = 0.25;
+    }
+    void use(int source, int test, const std::string& path) {
+        s.settings.SourceType = source;
+        s.program.TestType = test;
+        s.settings.DAFile = path;
+        s.settings.DAName = path.substr(path.rfind('/') + 1);
+        // What the window does when a file is chosen.
+        s.pass.ReadingsInFile = 0;
+        for (int r = 1; r <= kMaxRun; ++r) s.cycles.NumCycles(1, r) = 0;
+    }
+    std::string written(const std::string& name, const std::string& bytes) {
+        const std::string path = (folder.path / name).string();
+        std::ofstream(path, std::ios::binary) << bytes;
+        return path;
+    }
+    PassOutcome preview() {
+        s.pass.Exporting = false;
+        return DAImport(s, op);
+    }
+    // Preview, then export: the reading lines written, checked against the block head.
+    std::vector<std::string> exported() {
+        EXPECT_EQ(preview(), PassOutcome::Done);
+        if (beforeExport) beforeExport();
+        sink = RecordingSink{};
+        s.pass.Exporting = true;
+        EXPECT_EQ(DAImport(s, op, &sink), PassOutcome::Done);
+        s.pass.Exporting = false;
+        EXPECT_EQ(sink.headCount, static_cast<std::int64_t>(sink.lines.size()));
+        EXPECT_FALSE(sink.lineBeforeHead);
+        return sink.lines;
+    }
+    const SpecimenColumn& col() const { return s.specimens.Column(1); }
+    std::vector<std::string> messages() const {
+        std::vector<std::string> texts;
+        for (const auto& m : op.messages) texts.push_back(m.text);
+        return texts;
+    }
+};
+
+using Lines = std::vector<std::string>;
+
+// pass_keys.LST, one forward cycle; Tolerance 25 % of the peak 100 gives LoadTol 25, IncMax 0.25
+// is raised to 0.5 here. Cycle keys: max 100, high 100 (the second peak), min 0.
+//   1 (0, 0) first | 2 (0.25, 25) load change = 25, disp 0.25: dropped | 3 (0.5, 20) disp
+//   change = 0.5: dropped | 4 (0.75, 100) peak | 5 (1, 100) high, not the peak rule |
+//   6 (1.25, 90) dropped | 7 (1.5, 74) |74 - 100| = 26 | 8 (2.25, 70) disp 0.75 | 9 dropped.
+TEST_F(ReadingPassTest, KeyLoadsAndStrictThresholds) {
+    s.settings.IncMax = 0.5;
+    use(kGeoTest, kDirectShear, fixture("geotest/pass_keys.LST"));
+    EXPECT_EQ(exported(), (Lines{"0, 0, 0.001", "0.75, 100, 0.004", "1, 100, 0.005",
+                                 "1.5, 74, 0.007", "2.25, 70, 0.008"}));
+    EXPECT_EQ(col().readingsToWrite, "5");
+    EXPECT_FALSE(col().readingsToWriteRed);
+    EXPECT_EQ(col().metDisp, "2");
+    EXPECT_EQ(col().metLoad, "3");
+    EXPECT_EQ(col().cycleReadings, "1 / 9");
+    EXPECT_EQ(col().maxLoad, "100.00");
+    EXPECT_EQ(s.specimens.Headings.maxLoad, "Maximum Load (lbs):");
+    EXPECT_EQ(col().timeOrRate, "4.0");        // time 4.00 of reading 9 less 0.00
+    EXPECT_EQ(col().normalStress, "1000.00");  // the header's normal pressure stays
+    EXPECT_EQ(s.specimens.Headings.normalStress, "Vertical Stress (psf):");
+    EXPECT_EQ(s.pass.FirstLine(1), 20);
+    EXPECT_EQ(op.statuses.back(), (std::pair<std::string, int>{"NORVO file written", 47}));
+    EXPECT_TRUE(op.messages.empty());
+
+    // Both skip boxes ticked without repeats skip nothing.
+    s.specimens.SkipDispRepeats(1) = s.specimens.SkipLoadRepeats(1) = true;
+    preview();
+    EXPECT_EQ(s.pass.InitialSkip(1), 0);
+    EXPECT_EQ(col().readingsToWrite, "5");
+    EXPECT_EQ(col().status, "Filtering complete");
+}
+
+// pass_repeats.LST: displacements 0, 0, 0, 0, 0.5, ... (3 repeats), loads 0, 0, 0, 15, ...
+// (2 repeats). Keys: max 30, high 25, min -5; LoadTol 7.5. Kept: the first, 15 (load change),
+// 20 (disp change 0.5), 30, 25, -5 whichever repeat starts the readings.
+TEST_F(ReadingPassTest, InitialRepeatsAndTheSkipBoxes) {
+    use(kGeoTest, kDirectShear, fixture("geotest/pass_repeats.LST"));
+    EXPECT_EQ(exported().front(), "0, 0, 0.001");
+    EXPECT_EQ(col().initialDispRepeats, "3");
+    EXPECT_EQ(col().initialLoadRepeats, "2");
+    EXPECT_EQ(col().readingsToWrite, "6");
+
+    s.specimens.SkipDispRepeats(1) = true;  // 3 - 1 skipped: the third equal reading is first
+    EXPECT_EQ(exported().front(), "0, 0, 0.003");
+    EXPECT_EQ(s.pass.InitialSkip(1), 2);
+    EXPECT_EQ(col().readingsToWrite, "6");
+    s.specimens.SkipDispRepeats(1) = false;
+    s.specimens.SkipLoadRepeats(1) = true;  // 2 - 1 skipped
+    EXPECT_EQ(exported().front(), "0, 0, 0.002");
+    EXPECT_EQ(s.pass.InitialSkip(1), 1);
+}
+
+// pass_three_cycles.LST (LoadTol 25 of the peak 100, IncMax 0.25):
+//   cycle 1 (0,0) (0.5,40) (1,80) (1.1,78) [(1.2,78) dropped]; keys 80 / 78 / 0
+//   cycle 2 (0.7,-40) (0.2,-60) [(0.15,-59) dropped]; keys -40 / -40 / -60
+//   cycle 3 (0.65,30) (1.15,100); keys 100 / 30 / 30
+// Each dropped last reading closes its cycle when the next used one begins. After the reversal
+// at (0.7) the written displacement grows by the travel: 1.2 + 0.5, + 0.5, + 0.05, ...
+TEST_F(ReadingPassTest, CyclesClosingReadingsAndUntickedCycles) {
+    use(kGeoTest, kDirectShear, fixture("geotest/pass_three_cycles.LST"));
+    EXPECT_EQ(exported(),
+              (Lines{"0, 0, 0", "0.5, 40, 0", "1, 80, 0", "1.1, 78, 0", "1.2, 78, 0", "1.7, -40, 0",
+                     "2.2, -60, 0", "2.25, -59, 0", "2.75, 30, 0", "3.25, 100, 0"}));
+    EXPECT_EQ(col().metDisp, "3");  // the first and the two closing readings
+    EXPECT_EQ(col().metLoad, "7");
+    EXPECT_EQ(col().cycleReadings, "3 / 10");
+
+    // Cycle 2 left out in both passes (the file chosen again, so no cycle count is known): the
+    // reversed travel 1.2 -> 0.65 is taken up at once.
+    use(kGeoTest, kDirectShear, fixture("geotest/pass_three_cycles.LST"));
+    s.cycles.UseCycle(1, 1, 2) = 0;
+    EXPECT_EQ(exported(), (Lines{"0, 0, 0", "0.5, 40, 0", "1, 80, 0", "1.1, 78, 0", "1.2, 78, 0",
+                                 "1.75, 30, 0", "2.25, 100, 0"}));
+    EXPECT_EQ(col().cycleReadings, "2 / 7");
+    EXPECT_EQ(col().maxLoad, "100.00");  // the peak of cycle 3, a used cycle after a left-out one
+    EXPECT_EQ(col().cyclesInFile, "2");  // the cycles used
+
+    // A file that ends in a reverse cycle: the filter still starts forward, as the survey did.
+    s.cycles.UseCycle(1, 1, 2) = 1;
+    use(kGeoTest, kDirectShear, fixture("geotest/pass_ends_reversed.LST"));
+    EXPECT_EQ(preview(), PassOutcome::Done);
+    EXPECT_EQ(col().cycleReadings, "2 / 8");
+    EXPECT_EQ(col().readingsToWrite, "7");  // cycles 1 and 2 as above
+    EXPECT_TRUE(op.messages.empty());
+
+    // A left-out cycle of one reading (0.9) does not swallow the next cycle's first (1.4).
+    s.cycles.UseCycle(1, 1, 2) = 0;
+    use(kGeoTest, kDirectShear, fixture("geotest/pass_one_reading_cycle.LST"));
+    preview();
+    EXPECT_EQ(col().cycleReadings, "2 / 5");
+    EXPECT_EQ(col().readingsToWrite, "5");  // first, 40, 80, 30 (high), 60 (peak)
+}
+
+// pass_markers.DAT: area 4.908738521875 (diameter 2.5), so a stress of 1440 psf is a load of
+// 49.08738521875. The first displacement 0.01 is not 0: a zero reading goes first (12 = 11 + 1).
+// LoadTol 10 % of 98.17 (2880 psf). Pass 1 keeps 0.01 (min 0), 0.02, 0.03 (peak), 0.031 (high),
+// drops 0.032; "PASS 2" follows, so 0.032 closes pass 1 when pass 2 begins. Pass 2 keeps
+// 0 (min), 0.01 (peak), 0.011 (high), drops 0.012, which the shear markers hand back. Pass 3
+// (-720, -1000 psf): 0.005 (|24.5 - 49.1| > 9.8), 0.015 by the raw minimum alone (|34.1 - 24.5|
+// < 9.8). The box turns at pass 2: from there the displacement adds up.
+TEST_F(ReadingPassTest, GeomaticPassesMarkersAndTheZeroReading) {
+    s.settings.Tolerance = 10;
+    s.settings.IncMax = 0.05;
+    use(kGeomatic, kDirectShear, fixture("geomatic/pass_markers.DAT"));
+    beforeExport = [&] {  // left over from another specimen
+        s.pass.PrevLine = "0.5000 9999 0.5000";
+        s.pass.ExportOpen = true;
+    };
+    const double k = 4.908738521875 / 144;
+    const std::vector<std::array<double, 3>> expected{{0, 0, 0},
+                                                      {0.01, 0, 0},
+                                                      {0.02, 1440 * k, 0.001},
+                                                      {0.03, 2880 * k, 0.0015},
+                                                      {0.031, 2880 * k, 0.0016},
+                                                      {0.032, 2880 * k, 0.0017},
+                                                      {0.064, 0, 0.0017},
+                                                      {0.074, 1440 * k, 0.0018},
+                                                      {0.075, 1440 * k, 0.0019},
+                                                      {0.076, 1440 * k, 0.002},
+                                                      {0.081, 720 * k, 0.002},
+                                                      {0.091, 1000 * k, 0.0021}};
+    const Lines lines = exported();
+    ASSERT_EQ(lines.size(), expected.size());
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        double d = 0, f = 0, v = 0;
+        ASSERT_EQ(std::sscanf(lines[i].c_str(), "%lf, %lf, %lf", &d, &f, &v), 3) << lines[i];
+        EXPECT_NEAR(d, expected[i][0], 1e-12) << i;
+        EXPECT_NEAR(f, expected[i][1], 1e-9) << i;
+        EXPECT_NEAR(v, expected[i][2], 1e-12) << i;
+    }
+    EXPECT_EQ(col().readingsInFile, "11");
+    EXPECT_EQ(col().cycleReadings, "3 / 12");  // the zero reading counts
+    EXPECT_EQ(col().metDisp, "3");
+    EXPECT_EQ(col().metLoad, "9");
+    EXPECT_EQ(col().maxLoad, "98.17");
+    EXPECT_EQ(s.pass.FirstLine(1), 15);
+    // The passes are the cycles from the first reading on.
+    EXPECT_DOUBLE_EQ(s.pass.CycleMaxLoad(1, 1, 1), 2880 * k);
+    EXPECT_DOUBLE_EQ(s.pass.CycleMaxLoad(1, 1, 2), 1440 * k);
+    EXPECT_EQ(col().normalStress, "1000.00");  // from the header
+    EXPECT_EQ(col().timeOrRate, "0.02");       // the header's rate
+
+    // Pass 2 left out: the shear markers hand back pass 1's closing reading instead.
+    s.cycles.UseCycle(1, 1, 2) = 0;
+    EXPECT_EQ(exported().size(), 8u);
+    EXPECT_EQ(col().cycleReadings, "2 / 8");
+}
+
+// pass_cu.TRX (CU): loads 0, 0.45, 0.9, 0.9, 0.45 kN, LoadTol 0.225: all five kept. Cell values
+// 0.1, then 10.1 four times, less the zero 0.1: sum 40; x 25 / 5 / 5 readings = 40.
+// 10:00:00 AM to 10:02:00 AM: 2 minutes; travel 0.04 in.
+// pass_cupp.TXT (CUPP): loads 0, 50, 100, 100, 60 lbs, LoadTol 25: all kept; cell 40, 40, 42,
+// 42, 44: mean 41.6. 10:59:30 to 11:00:30: 1 minute over the hour.
+TEST_F(ReadingPassTest, ProprietaryClientAndDurhamGeoResults) {
+    use(kProprietaryClient, kConsolidatedUndrained, fixture("proprietary/pass_cu.TRX"));
+    EXPECT_EQ(preview(), PassOutcome::Done);
+    EXPECT_EQ(col().readingsToWrite, "5");
+    EXPECT_EQ(col().normalStress, "40.00");
+    EXPECT_EQ(s.specimens.Headings.normalStress, "Cell Pressure (kPa):");
+    EXPECT_EQ(col().timeOrRate, "2.0");
+    EXPECT_EQ(col().maxLoad, ".90");
+    EXPECT_EQ(s.specimens.Headings.maxLoad, "Maximum Load (kN):");
+    EXPECT_EQ(s.pass.FirstLine(1), 19);
+    s.settings.GEOTACIPM = true;
+    preview();
+    EXPECT_EQ(col().timeOrRate, "0.02");  // 0.04 in / 2 min
+    EXPECT_EQ(s.specimens.Headings.timeOrRate, "Inches per min:");
+
+    use(kDurhamGeo, kCuWithPorePressures, fixture("durham/pass_cupp.TXT"));
+    EXPECT_EQ(preview(), PassOutcome::Done);
+    EXPECT_EQ(s.pass.HeaderLines, 19);
+    EXPECT_EQ(s.pass.FirstLine(1), 21);  // 20 lines consumed by the header
+    EXPECT_EQ(col().readingsToWrite, "5");
+    EXPECT_EQ(col().normalStress, "41.60");
+    EXPECT_EQ(s.specimens.Headings.normalStress, "Cell Pressure (psi):");
+    EXPECT_EQ(col().timeOrRate, "1.0");
+
+    EXPECT_TRUE(op.messages.empty()) << ::testing::PrintToString(messages());
+}
+
+// 100 readings 1.0 apart at a constant load: the first, the key loads of readings 2 to 4, and
+// every later one by displacement: 100 kept.
+TEST_F(ReadingPassTest, HundredReadingsForTheDosAndWindowsNorvo) {
+    std::vector<std::array<double, 3>> rows;
+    for (int n = 0; n < 100; ++n) rows.push_back({n * 0.5, n * 1.0, 10});
+    use(kGeoTest, kDirectShear, written("hundred.LST", geotestFile(rows)));
+    preview();
+    EXPECT_EQ(col().readingsToWrite, "100");
+    EXPECT_TRUE(col().readingsToWriteRed);
+    EXPECT_EQ(messages(), Lines{kFilterNotesText});
+    EXPECT_EQ(op.statuses.back(), (std::pair<std::string, int>{"Filtering complete", 79}));
+
+    op.messages.clear();
+    s.settings.NVWIN = true;
+    preview();
+    EXPECT_FALSE(col().readingsToWriteRed);
+    EXPECT_TRUE(op.messages.empty());
+    EXPECT_EQ(op.statuses.back(), (std::pair<std::string, int>{"Filtering complete", 47}));
+}
+
+TEST_F(ReadingPassTest, BadInputEndsCleanlyAndKeepsThePreviousResults) {
+    s.specimens.Column(1).readingsToWrite = "previous";
+    const std::string tail = "   PathFile: ";
+    auto lastTwo = [&] {
+        const Lines all = messages();
+        return Lines(all.end() - 2, all.end());
+    };
+    const std::string note =
+        "This error may indicate that the file you are trying to import is an unsupported file "
+        "type.  Please send the file to KALVORN for analysis.";
+
+    std::string header = geotestFile({});
+    header.resize(header.find("123456789lastline"));
+    const std::string headerOnly = written("header_only.LST", header);
+    use(kGeoTest, kDirectShear, headerOnly);
+    EXPECT_EQ(preview(), PassOutcome::Ended);
+    EXPECT_EQ(lastTwo(), (Lines{"0.1.0 Error: 62 - Input past end of file   Waypoint: 2" + tail +
+                                    headerOnly + "   FileOnly: header_only.LST",
+                                note}));
+    EXPECT_EQ(op.messages.front().title, "Error in DAImport");
+
+    std::string trx = readFile(fixture("proprietary/pass_cu.TRX"));
+    trx.replace(trx.find("10:02:00 AM"), 11, "10:62:00 AM");
+    use(kProprietaryClient, kConsolidatedUndrained, written("bad_time.TRX", trx));
+    EXPECT_EQ(preview(), PassOutcome::Ended);
+    EXPECT_TRUE(startsWith(lastTwo()[0], "0.1.0 Error: 13 - Type mismatch   Waypoint: 10   "));
+
+    EXPECT_EQ(col().readingsToWrite, "previous");
+
+    // The file is cut short between the passes: reading 4 is its end marker.
+    use(kGeoTest, kDirectShear,
+        written("cut.LST", readFile(fixture("geotest/pass_three_cycles.LST"))));
+    preview();
+    const std::string afterPreview = col().readingsToWrite;
+    sink.onBegin = [&] {
+        std::string cut = readFile(fixture("geotest/pass_three_cycles.LST"));
+        cut.resize(cut.find("  4  1.50"));
+        written("cut.LST", cut + "123456789lastline987654321\r\n");
+    };
+    s.pass.Exporting = true;
+    EXPECT_EQ(DAImport(s, op, &sink), PassOutcome::Ended);
+    s.pass.Exporting = false;
+    EXPECT_EQ(messages().back(), "unexpected end of readings encountered4");
+    EXPECT_EQ(col().readingsToWrite, afterPreview);
+
+    // Displacements 0, 1, 0, 1, ...: every line from the third opens a cycle. 11 lines are
+    // 10 cycles; 12 lines would be 11.
+    std::vector<std::array<double, 3>> zigzag;
+    for (int n = 0; n < 12; ++n) zigzag.push_back({0, n % 2 * 1.0, 10});
+    use(kGeoTest, kDirectShear, written("eleven.LST", geotestFile(zigzag)));
+    EXPECT_EQ(preview(), PassOutcome::Ended);
+    EXPECT_EQ(messages().back(), "Limit of 10 direction changes exceeded");
+    zigzag.pop_back();
+    use(kGeoTest, kDirectShear, written("ten.LST", geotestFile(zigzag)));
+    EXPECT_EQ(preview(), PassOutcome::Done);
+    EXPECT_EQ(col().cycleReadings, "10 / 11");
+    EXPECT_EQ(col().readingsToWrite, "11");  // each cycle's first reading is its peak
+
+    // Every cycle left out: nothing to filter.
+    s.cycles.UseCycle(1, 1, 1) = 0;
+    use(kGeoTest, kDirectShear, fixture("geotest/pass_keys.LST"));
+    EXPECT_EQ(preview(), PassOutcome::Done);
+    EXPECT_EQ(col().readingsToWrite, "0");
+    EXPECT_EQ(col().cycleReadings, "0 / 0");
+    EXPECT_EQ(op.messages.back().text, " No data available for specimen  1.");
+    EXPECT_EQ(op.messages.back().icon, MessageIcon::Information);
+
+    // A header that ends early: OK asks for the settings.
+    use(kGeoTest, kConsolidatedUndrained, fixture("geotest/truncated_header.LST"));
+    EXPECT_EQ(preview(), PassOutcome::OpenSettings);
+    EXPECT_EQ(messages().back(),
+              "0.1.0 Error: Wrong test type or unknown file format (contact KALVORN in that case)");
+    op.scriptAnswers({false});
+    EXPECT_EQ(preview(), PassOutcome::Ended);
+}
+
+// 70,000 readings 0.5 apart: every one kept, and counts beyond 16 bits shown as they are.
+TEST_F(ReadingPassTest, LongFilesCountPastSixteenBits) {
+    std::vector<std::array<double, 3>> rows;
+    for (int n = 0; n < 70000; ++n) rows.push_back({0, n * 0.5, 10});
+    use(kGeoTest, kDirectShear, written("long.LST", geotestFile(rows)));
+    s.settings.NVWIN = true;
+    EXPECT_EQ(preview(), PassOutcome::Done);
+    EXPECT_EQ(col().readingsInFile, "70000");
+    EXPECT_EQ(col().readingsToWrite, "70000");
+    EXPECT_EQ(s.specimens.ReadingsToWrite(1), 70000);
+    int filtering = 0;  // reported every 1000th reading: 1000, 2000, ..., 70000
+    for (const auto& [text, colour] : op.statuses)
+        filtering += text.rfind("Filtering reading number ", 0) == 0;
+    EXPECT_EQ(filtering, 70);
+    EXPECT_EQ(op.progress.back(), (std::pair<std::int64_t, std::int64_t>{70000, 70000}));
+}
+
+}  // namespace
+}  // namespace plovix
