@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <string>
 
+#include "app/ini_file.h"
 #include "app/session.h"
 
 namespace plovix {
@@ -16,5 +17,7 @@ std::string appVersionText();
 // read from it, the fixed name lists, and the last D/A file forgotten unless the operator asked
 // for it to be kept (SaveName).
 void startSession(Session& s, const std::filesystem::path& iniFile);
+// The same with the settings already read into `settings` (the converter overrides keys).
+void startSession(Session& s, const std::filesystem::path& iniFile, const IniFile& settings);
 
 }  // namespace plovix

@@ -1,0 +1,194 @@
+#include "cli/convert.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <ostream>
+
+#include "app/ini_file.h"
+#include "app/program_paths.h"
+#include "app/settings.h"
+#include "app/version.h"
+#include "cli/console_operator.h"
+#include "export/norvo_export.h"
+#include "export/norvo_name.h"
+#include "filter/reading_pass.h"
+#include "sources/source_table.h"
+#include "text/fields.h"
+#include "text/number_reading.h"
+
+namespace plovix::cli {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The window's set-up for the chosen source and test type: the test type must be one the
+// source supports; without an explicit choice the first supported one is taken, as the window
+// selects it.
+std::string chooseSourceAndTest(Session& s, const ConvertOptions& o) {
+    if (o.source) s.settings.SourceType = *o.source;
+    const SourceLayout* layout = findSource(s.settings.SourceType);
+    if (layout == nullptr)
+        return "the settings name no known source (DAT=" + std::to_string(s.settings.SourceType) +
+               "); give --source";
+    s.program.SourceName = s.program.SourceNames(s.settings.SourceType);
+    s.specimens.KWDSFile = s.settings.SourceType == kGeoTest && s.settings.KWDS;
+    if (!(s.settings.SourceType == kHumboldt && (s.settings.HUMREADXL || s.settings.HUMXLEXP)))
+        s.settings.HumIncOne = false;
+    const std::string allowed = layout->allowedTestTypes(s);
+    if (o.testType) {
+        if (fListPos(*o.testType, allowed) == 0)
+            return "the source " + s.program.SourceName + " does not support the test type " +
+                   std::to_string(*o.testType) +
+                   " (supported: " + allowed.substr(1, allowed.size() - 2) + ")";
+        s.program.TestType = *o.testType;
+    } else if (fListPos(s.program.TestType, allowed) == 0) {
+        s.program.TestType = static_cast<int>(readNumber(fListItem(allowed, 1, true)));
+    }
+    return "";
+}
+
+// What choosing the file of specimen `n` does before the reading pass runs.
+void chooseFile(Session& s, int n, const fs::path& path) {
+    const std::string folder = path.parent_path().string() + "/";
+    s.settings.DAFile = path.string();
+    s.settings.DAName = path.filename().string();
+    s.settings.DAPath = folder;
+    s.specimens.SpecimenPath(n) = folder;
+    s.specimens.SpecimenFileName(n) = s.settings.DAName;
+    s.specimens.CurrentSpecimen = n;
+    s.specimens.SpecimenCount = std::max(s.specimens.SpecimenCount, n);
+    s.specimens.KWDSFile = s.settings.SourceType == kGeoTest && s.settings.KWDS;
+    s.pass.ReadingsInFile = 0;
+    for (int r = 1; r <= kMaxRun; ++r) s.cycles.NumCycles(n, r) = 0;
+}
+
+SpecimenReport reportOf(const Session& s, int n) {
+    SpecimenReport r;
+    const SpecimenColumn& c = s.specimens.Column(n);
+    r.specimen = n;
+    r.file = s.settings.DAFile;
+    r.readingsInFile = s.pass.ReadingsInFile;
+    r.cyclesInFile = s.cycles.NumCycles(n, 1);
+    r.usedCycles = s.pass.UsedCycles;
+    r.readingsBeforeFiltering = s.pass.ReadCount;
+    r.initialDispRepeats = s.pass.InitDispRepeats;
+    r.initialLoadRepeats = s.pass.InitLoadRepeats;
+    r.maxLoad = s.pass.SpecMaxLoad(n);
+    r.readingsToWrite = s.specimens.ReadingsToWrite(n);
+    r.metDisp = s.pass.MetDisp;
+    r.metLoad = s.pass.MetLoad;
+    r.timeOrRate = s.header.TimeOrRate(n);
+    r.normalStress = s.header.NormalStress(n);
+    r.stressUnit = s.header.StressUnit;
+    r.loadUnit = s.header.LoadUnit;
+    r.dispUnit = s.header.DispUnit;
+    r.testTypeAfterHeader = s.program.TestType;
+    r.column = c;
+    r.headings = s.specimens.Headings;
+    return r;
+}
+
+// "Save and Exit": the Norvo data file chosen, its checks, and the export.
+bool exportTest(Session& s, Operator& op, const ConvertOptions& o) {
+    std::error_code error;
+    const fs::path target = fs::absolute(*o.output, error);
+    if (error || !chooseNorvoFile(s, op, target.string()).accepted) return false;
+    ExportFiles files;
+    if (o.templateFile) files.templateFile = *o.templateFile;
+    if (o.description) files.description = *o.description;
+    if (o.defaultsFile) {
+        // An explicit defaults file stands in for the look-up in the Norvo program's folder.
+        files.defaultsFile = *o.defaultsFile;
+        if (!s.settings.NVWIN && !fs::is_regular_file(files.defaultsFile, error)) {
+            op.showMessage("Could not find: " + *o.defaultsFile, kProgramName, MessageIcon::None);
+            return false;
+        }
+    } else if (!saveAndExitChecks(s, op)) {
+        return false;
+    }
+    return NorvoExport(s, op, files);
+}
+
+}  // namespace
+
+ConvertReport runConvert(const ConvertOptions& o, std::ostream& err, bool errIsTerminal) {
+    ConvertReport report;
+    ConsoleOperator op(err, o.yes, errIsTerminal);
+    auto finish = [&](int code) {
+        report.exitCode = code;
+        report.messages = op.messages();
+        return report;
+    };
+    auto usage = [&](const std::string& message) {
+        err << "plovix-convert: " << message << '\n';
+        return finish(kExitUsage);
+    };
+
+    const fs::path iniPath = o.settingsFile
+                                 ? fs::path(*o.settingsFile)
+                                 : settingsFileLocationFromEnvironment(fAppPath(), std::nullopt);
+    IniFile ini;
+    if (const auto error = ini.load(iniPath))
+        return usage("cannot read the settings file " + iniPath.string() + ": " + error.message());
+    for (const auto& [key, value] : o.settingOverrides) {
+        const auto section = settingsSectionOf(key);
+        if (!section) return usage("--set: unknown settings key \"" + key + "\"");
+        ini.set(*section, key, value);
+    }
+
+    Session s;
+    startSession(s, iniPath, ini);
+    resetForNewTest(s);
+    if (const std::string problem = chooseSourceAndTest(s, o); !problem.empty())
+        return usage(problem);
+    report.source = s.settings.SourceType;
+    report.testType = s.program.TestType;
+    if (o.windowsTarget) s.settings.NVWIN = *o.windowsTarget;
+    report.target = s.settings.NVWIN ? "windows" : "dos";
+
+    for (int n : o.skipDispRepeats) s.specimens.SkipDispRepeats(n) = true;
+    for (int n : o.skipLoadRepeats) s.specimens.SkipLoadRepeats(n) = true;
+
+    for (std::size_t i = 0; i < o.files.size(); ++i) {
+        const int n = static_cast<int>(i) + 1;
+        std::error_code error;
+        const fs::path path = fs::absolute(o.files[i], error);
+        if (error || !fs::is_regular_file(path, error)) {
+            op.showMessage("The D/A file " + o.files[i] + " does not exist or is not a file.",
+                           kProgramName, MessageIcon::Critical);
+            return finish(kExitRefused);
+        }
+        chooseFile(s, n, path);
+
+        std::optional<CycleSummary> summary;
+        const auto ticks = o.cycles.find(n);
+        if (o.summary || ticks != o.cycles.end()) {
+            summary = PreProcess(s, op);
+            if (!summary->ok) return finish(kExitRefused);
+            if (ticks != o.cycles.end()) {
+                // The technician's ticks in the cycle panel: the listed cycles of run 1 only.
+                const auto& keep = ticks->second;
+                summary->usedCycles = 0;
+                summary->usedReadings = 0;
+                for (CycleSummaryRow& row : summary->rows) {
+                    row.used = std::find(keep.begin(), keep.end(), row.cycle) != keep.end();
+                    s.cycles.UseCycle(n, 1, row.cycle) = row.used ? 1 : 0;
+                    if (row.used) {
+                        ++summary->usedCycles;
+                        summary->usedReadings += row.readings;
+                    }
+                }
+            }
+        }
+
+        s.pass.Exporting = false;
+        if (DAImport(s, op) != PassOutcome::Done) return finish(kExitRefused);
+        report.specimens.push_back(reportOf(s, n));
+        report.specimens.back().summary = summary;
+    }
+    if (o.output && !exportTest(s, op, o)) return finish(kExitExportFailed);
+    return finish(kExitDone);
+}
+
+}  // namespace plovix::cli

@@ -1,0 +1,59 @@
+#pragma once
+// What plovix-convert does: the same steps as the window, file by file, and a report of the
+// values the window shows.
+
+#include <cstdint>
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/session.h"
+#include "cli/options.h"
+#include "sources/cycles.h"
+
+namespace plovix::cli {
+
+enum ExitCode : int { kExitDone = 0, kExitUsage = 1, kExitRefused = 2, kExitExportFailed = 3 };
+
+struct SpecimenReport {
+    int specimen = 0;
+    std::string file;
+    std::int64_t readingsInFile = 0;
+    std::int64_t cyclesInFile = 0;
+    std::int64_t usedCycles = 0;
+    std::int64_t readingsBeforeFiltering = 0;
+    std::int64_t initialDispRepeats = 0;
+    std::int64_t initialLoadRepeats = 0;
+    double maxLoad = 0;
+    std::int64_t readingsToWrite = 0;
+    std::int64_t metDisp = 0;
+    std::int64_t metLoad = 0;
+    double timeOrRate = 0;
+    double normalStress = 0;
+    int stressUnit = 0, loadUnit = 0, dispUnit = 0;
+    int testTypeAfterHeader = 0;
+    SpecimenColumn column;                // the texts the window shows
+    ResultHeadings headings;              // and their headings
+    std::optional<CycleSummary> summary;  // with --summary
+};
+
+struct ConvertReport {
+    int source = 0;
+    int testType = 0;
+    std::string target;  // "windows" or "dos"
+    std::vector<SpecimenReport> specimens;
+    std::vector<std::string> messages;
+    int exitCode = kExitDone;
+};
+
+// Runs the conversion; messages go to `err` as they are shown. `err` gets progress when
+// `errIsTerminal`.
+ConvertReport runConvert(const ConvertOptions& options, std::ostream& err, bool errIsTerminal);
+
+// The report as text, as the window's results column reads.
+void writeTextReport(const ConvertReport& report, std::ostream& out);
+// The report as JSON.
+std::string jsonReport(const ConvertReport& report);
+
+}  // namespace plovix::cli

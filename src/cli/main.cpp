@@ -1,0 +1,42 @@
+// plovix-convert: the headless converter. Reads up to four D/A files as the window does and
+// reports what the reading pass keeps of each.
+
+#include <unistd.h>
+
+#include <fstream>
+#include <iostream>
+
+#include "app/atomic_file.h"
+#include "cli/convert.h"
+#include "cli/options.h"
+
+int main(int argc, char** argv) {
+    using namespace plovix::cli;
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    const ParseResult parsed = parseOptions(args);
+    if (parsed.options.help) {
+        std::cout << kUsage;
+        return kExitDone;
+    }
+    if (!parsed.error.empty()) {
+        std::cerr << "plovix-convert: " << parsed.error << "\n\n" << kUsage;
+        return kExitUsage;
+    }
+    const ConvertOptions& options = parsed.options;
+    const ConvertReport report = runConvert(options, std::cerr, ::isatty(STDERR_FILENO) == 1);
+
+    if (options.jsonFile && *options.jsonFile == "-") {
+        std::cout << jsonReport(report);
+    } else {
+        writeTextReport(report, std::cout);
+        if (options.jsonFile) {
+            if (const auto error =
+                    plovix::writeFileAtomically(*options.jsonFile, jsonReport(report))) {
+                std::cerr << "plovix-convert: cannot write " << *options.jsonFile << ": "
+                          << error.message() << '\n';
+                return report.exitCode == kExitDone ? kExitUsage : report.exitCode;
+            }
+        }
+    }
+    return report.exitCode;
+}

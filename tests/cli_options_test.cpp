@@ -1,0 +1,79 @@
+#include <gtest/gtest.h>
+
+#include "cli/options.h"
+
+namespace plovix::cli {
+namespace {
+
+ParseResult parse(std::initializer_list<const char*> args) {
+    return parseOptions(std::vector<std::string>(args.begin(), args.end()));
+}
+
+TEST(CliOptions, SourcesAndTestTypesByNumberOrName) {
+    EXPECT_EQ(sourceFromText("geotac"), 5);
+    EXPECT_EQ(sourceFromText("ELE"), 8);
+    EXPECT_EQ(sourceFromText("3"), 3);
+    EXPECT_EQ(sourceFromText("9"), std::nullopt);
+    EXPECT_EQ(sourceFromText("3x"), std::nullopt);
+    EXPECT_EQ(testTypeFromText("ds"), 2);
+    EXPECT_EQ(testTypeFromText("CUPP"), 5);
+    EXPECT_EQ(testTypeFromText("6"), 6);
+    EXPECT_EQ(testTypeFromText("0"), std::nullopt);
+}
+
+TEST(CliOptions, EveryOptionLandsInItsField) {
+    const auto r = parse({"--source",
+                          "durham",
+                          "--test",
+                          "cu",
+                          "--settings",
+                          "my.ini",
+                          "--set",
+                          "IncMax=0.1",
+                          "--cycles",
+                          "2:1,3",
+                          "--skip-disp-repeats",
+                          "1",
+                          "--skip-load-repeats",
+                          "2",
+                          "--yes",
+                          "--json",
+                          "-",
+                          "--summary",
+                          "a.txt",
+                          "b.txt"});
+    ASSERT_EQ(r.error, "");
+    const ConvertOptions& o = r.options;
+    EXPECT_EQ(o.source, 4);
+    EXPECT_EQ(o.testType, 4);
+    EXPECT_EQ(o.settingsFile, "my.ini");
+    ASSERT_EQ(o.settingOverrides.size(), 1u);
+    EXPECT_EQ(o.settingOverrides[0], (std::pair<std::string, std::string>{"IncMax", "0.1"}));
+    EXPECT_EQ(o.cycles.at(2), (std::vector<int>{1, 3}));
+    EXPECT_EQ(o.skipDispRepeats, std::vector<int>{1});
+    EXPECT_EQ(o.skipLoadRepeats, std::vector<int>{2});
+    EXPECT_TRUE(o.yes);
+    EXPECT_TRUE(o.summary);
+    EXPECT_EQ(o.jsonFile, "-");
+    EXPECT_EQ(o.files, (std::vector<std::string>{"a.txt", "b.txt"}));
+}
+
+TEST(CliOptions, UsageErrorsSayWhatIsWrong) {
+    EXPECT_EQ(parse({}).error, "no D/A file given");
+    EXPECT_EQ(parse({"a", "b", "c", "d", "e"}).error, "at most four D/A files, one per specimen");
+    EXPECT_EQ(parse({"--source"}).error, "--source needs a value");
+    EXPECT_EQ(parse({"--source", "acme", "f"}).error, "unknown source \"acme\"");
+    EXPECT_EQ(parse({"--set", "=1", "f"}).error, "--set needs KEY=VALUE, not \"=1\"");
+    EXPECT_EQ(parse({"--cycles", "5:1", "f"}).error,
+              "--cycles needs S:C,C,... with a specimen 1 to 4, not \"5:1\"");
+    EXPECT_EQ(parse({"--cycles", "1:11", "f"}).error,
+              "a cycle of --cycles must be 1 to 10, not \"11\"");
+    EXPECT_EQ(parse({"--cycles", "2:1", "f"}).error,
+              "--cycles names specimen 2, which has no file");
+    EXPECT_EQ(parse({"--frobnicate", "f"}).error, "unknown option --frobnicate");
+    EXPECT_TRUE(parse({"--help"}).options.help);
+    EXPECT_EQ(parse({"--help"}).error, "");
+}
+
+}  // namespace
+}  // namespace plovix::cli
