@@ -98,15 +98,14 @@ bool exportTest(Session& s, Operator& op, const ConvertOptions& o) {
     if (o.templateFile) files.templateFile = *o.templateFile;
     if (o.description) files.description = *o.description;
     if (o.defaultsFile) {
-        // An explicit defaults file stands in for the look-up in the Norvo program's folder.
         files.defaultsFile = *o.defaultsFile;
         if (!s.settings.NVWIN && !fs::is_regular_file(files.defaultsFile, error)) {
             op.showMessage("Could not find: " + *o.defaultsFile, kProgramName, MessageIcon::None);
             return false;
         }
-    } else if (!saveAndExitChecks(s, op)) {
-        return false;
     }
+    // The window also insists on NV.DDT in the old Norvo program's folder; the converter lets
+    // the export find it there or beside the program, where one is installed.
     return NorvoExport(s, op, files);
 }
 
