@@ -218,6 +218,9 @@ TEST(Fuzz, HeaderReadersSurviveTruncatedAndEditedFixtures) {
         {kDurhamGeo, kDirectShear, "durham/header_four_channels.TXT", false},
         {kDurhamGeo, kConsolidatedUndrained, "durham/header_three_channels.TXT", false},
         {kDurhamGeo, kUnconsolidatedUndrained, "durham/touchscreen.TXT", false},
+        {kHumboldt, kCuWithPorePressures, "humboldt/prepared_cupp.TXT", false},
+        {kEnKay, kCuWithPorePressures, "enkay/cupp_kn_mm.TXT", false},
+        {kEleSoilTest, kCuWithPorePressures, "ele/cupp_pcf_density.tab", false},
     };
     LineMaker m(4242);
     for (const Case& c : cases) {
@@ -243,6 +246,9 @@ TEST(Fuzz, HeaderReadersSurviveTruncatedAndEditedFixtures) {
             s.specimens.CurrentSpecimen = 1 + round % 4;
             s.specimens.KWDSFile = c.fourColumn;
             s.settings.DAFile = path;
+            s.settings.HUMXLEXP = round % 5 == 1;
+            s.settings.HUMFTHSD = round % 7 == 2;
+            s.settings.HumIncOne = round % 3 == 1;
             testing::RecordingOperator op;
             op.scriptAnswers({round % 3 == 0});
             auto in = LineReader::fromBytes(bytes);

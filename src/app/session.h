@@ -171,6 +171,13 @@ struct HeaderValues {
         SpecificGravity;
     bool GeoFile = false, TouchScreenFile = false, KnownVersion = false, Version521 = false,
          UUDirect = false, LoadRingDS = false, UseDCDT = false, LineByLF = false;
+    // GEOTAC generations: TruePath triaxial; "Version 3.1.2" to "3.1.4"; the search passed the
+    // "Version 3.8.3" test unmatched; "Version 4.1.4"; a radial strain LVDT (Sigma-1 UC); an
+    // unknown version read as Unconsolidated Undrained.
+    bool TruePathFile = false, OldFormat313 = false, Version383 = false, Version414 = false,
+         RadialStrain = false, UnknownUULayout = false;
+    // GEOTAC: comma list of the section names that open the readings ("[SHEAR]" by default).
+    std::string ReadingsMarker;
     int HumFormat = 0;
     bool Channel3Present = false, Channel4Present = false;
     int ChanTravel = 0, ChanTravel2 = 0, ChanLoad = 0, ChanPressure = 0, ChanStress = 0;

@@ -1,9 +1,14 @@
 // ELE/SoilTest: TAB-separated readings; the load column is a thousand times the load unit of
 // the file. The readings carry no time stamp the program uses.
 
+#include <array>
+
 #include "sources/field_math.h"
+#include "sources/header_lines.h"
 #include "sources/source_layouts.h"
+#include "sources/units.h"
 #include "text/fields.h"
+#include "text/number_format.h"
 
 namespace plovix {
 
@@ -24,6 +29,82 @@ FieldValue eleSoilTestField(Session& s, std::string_view line, int n) {
         default:
             throw UnsupportedField{};
     }
+}
+
+namespace {
+
+// The column heading that ends the header, compared over its whole length.
+constexpr std::string_view kColumnHeading =
+    "Axial Displacement\tCell Pressure\tPore Pressure\tBack Pressure\tForce\t"
+    "Volume Change Unit";
+
+// A particle density above 63 is no specific gravity but a density in pounds per cubic foot;
+// water weighs 62.428 of them.
+constexpr double kMaxSpecificGravity = 63;
+constexpr double kWaterPcf = 62.428;
+
+// A label anywhere in the line takes its value from column 2, some with quotes removed.
+struct EleLabel {
+    const char* label;
+    std::string HeaderValues::*field;
+    bool unquoted;
+};
+
+constexpr std::array<EleLabel, 16> kEleLabels{{
+    {"Company Name", &HeaderValues::CompanyName, true},
+    {"Contract or Project", &HeaderValues::ContractOrProject, true},
+    {"Location", &HeaderValues::Location, true},
+    {"Job Number", &HeaderValues::JobNumber, true},
+    {"Borehole ID (PIT)", &HeaderValues::BoreholeID, true},
+    {"Sample Number", &HeaderValues::SampleNumber, true},
+    {"Sample Depth", &HeaderValues::SampleDepth, false},
+    {"Sample Description", &HeaderValues::SampleDescription, true},
+    {"Specimen Number", &HeaderValues::SpecimenNumber, true},
+    {"Sample Weight", &HeaderValues::SampleWeight, false},
+    {"Diameter", &HeaderValues::DiameterText, false},
+    {"Height", &HeaderValues::HeightText, false},
+    {"Tested By and Date", &HeaderValues::TestedBy, false},
+    {"Test Type", &HeaderValues::InfoText1, false},
+    {"Date Sampled/Rec'd", &HeaderValues::DateSampled, false},
+    {"Comments", &HeaderValues::Remarks, false},
+}};
+
+void readEleLabels(Session& s, const std::string& line) {
+    HeaderValues& h = s.header;
+    const std::string value = fTabField(s, 2, line);
+    const auto has = [&](std::string_view label) { return line.find(label) != std::string::npos; };
+    for (const EleLabel& l : kEleLabels)
+        if (has(l.label)) h.*l.field = l.unquoted ? fStripQuotes(value) : value;
+    if (has("Particle Density")) {
+        const double density = headerNumber(value);
+        h.SpecificGravity =
+            density > kMaxSpecificGravity ? formatPicture(density / kWaterPcf, "##.##") : value;
+    }
+    if (has("Rate of Axial Displacement"))
+        h.TimeOrRate(s.specimens.CurrentSpecimen) = headerNumber(value);
+}
+
+}  // namespace
+
+std::int64_t eleSoilTestHeader(Session& s, Operator&, LineReader& in) {
+    HeaderValues& h = s.header;
+    // These lines end at CR; an EnKay file read before must not leave its line-feed reading.
+    h.LineByLF = false;
+    h.StressUnit = kKpa;
+    h.LoadUnit = kKilonewtons;
+    h.DispUnit = kUnknownUnit;
+    h.ColDisp = 1;
+    h.ColCell = 2;
+    h.ColAux = 3;
+    h.ColLoad = 5;
+    std::int64_t count = 0;
+    // A file without the heading is read to its end; the reading pass then finds no readings.
+    while (auto line = in.next()) {
+        ++count;
+        readEleLabels(s, *line);
+        if (line->substr(0, kColumnHeading.size()) == kColumnHeading) break;
+    }
+    return count;
 }
 
 }  // namespace plovix

@@ -1,7 +1,10 @@
-// EnKay: comma-separated readings, each value possibly in double quotes.
+// EnKay: comma-separated readings, each value possibly in double quotes. The files end their
+// lines with a bare line feed and are read by it.
 
 #include "sources/field_math.h"
+#include "sources/header_lines.h"
 #include "sources/source_layouts.h"
+#include "sources/units.h"
 #include "text/fields.h"
 
 namespace plovix {
@@ -21,6 +24,52 @@ FieldValue enkayField(Session& s, std::string_view line, int n) {
         default:
             throw UnsupportedField{};
     }
+}
+
+namespace {
+
+// The rule under the column heading: the header ends with it.
+constexpr std::string_view kColumnRule = R"("-----","-----","-----","-----")";
+// The line that names the units of load, displacement and stress.
+constexpr std::int64_t kUnitLine = 13;
+
+// A label anywhere in the line takes its value from column 2.
+void readEnkayLabels(Session& s, const std::string& line) {
+    HeaderValues& h = s.header;
+    const auto value = [&] { return fStripQuotes(fTabField(s, 2, line)); };
+    const auto has = [&](std::string_view label) { return line.find(label) != std::string::npos; };
+    if (has("Company")) h.CompanyName = value();
+    if (has("Location")) h.Location = value();
+    if (has("Job No")) h.JobNumber = value();
+    if (has("Sample No.")) h.SampleNumber = value();
+    if (has("Description")) h.SampleDescription = value();
+}
+
+}  // namespace
+
+std::int64_t enkayHeader(Session& s, Operator&, LineReader& in) {
+    HeaderValues& h = s.header;
+    h.StressUnit = h.LoadUnit = h.DispUnit = kUnknownUnit;
+    h.ColLoad = 2;
+    h.ColDisp = 3;
+    h.ColAux = 4;
+    h.LineByLF = true;
+    std::int64_t count = 0;
+    // A file without the rule is read to its end; the reading pass then finds no readings.
+    while (auto line = in.next(true)) {
+        ++count;
+        readEnkayLabels(s, *line);
+        if (count == kUnitLine) {
+            auto unit = [&](int k) { return fStripQuotes(fTabField(s, k, *line)); };
+            h.LoadUnit = fLoadUnits(unit(2));
+            h.DispUnit = fDispUnits(unit(3));
+            h.StressUnit = fStressUnits(unit(4));
+        }
+        if (line->substr(0, kColumnRule.size()) == kColumnRule) break;
+    }
+    // The documented count is one more than the lines read; the reading pass goes by the
+    // lines really consumed, so the first reading is kept.
+    return count + 1;
 }
 
 }  // namespace plovix

@@ -23,5 +23,9 @@ std::int64_t geomaticHeader(Session& s, Operator& op, LineReader& in);
 std::int64_t geotestHeader(Session& s, Operator& op, LineReader& in);
 std::int64_t proprietaryClientHeader(Session& s, Operator& op, LineReader& in);
 std::int64_t durhamGeoHeader(Session& s, Operator& op, LineReader& in);
+std::int64_t geotacHeader(Session& s, Operator& op, LineReader& in);
+std::int64_t humboldtHeader(Session& s, Operator& op, LineReader& in);
+std::int64_t enkayHeader(Session& s, Operator& op, LineReader& in);
+std::int64_t eleSoilTestHeader(Session& s, Operator& op, LineReader& in);
 
 }  // namespace plovix

@@ -56,6 +56,8 @@ HeaderResult fSkipHeaders(Session& s, Operator& op, LineReader& in) {
     const SourceLayout* layout = findSource(s.settings.SourceType);
     // A failed header leaves nothing of itself behind: the facts of the previous file stay.
     const Session before = s;
+    // Only the layouts read by line feed set this; the previous file's setting must not stay.
+    s.header.LineByLF = false;
     try {
         if (layout == nullptr || layout->readHeader == nullptr)
             throw HeaderError{0, "No header layout is known for the source " + sourceNameOf(s)};

@@ -37,7 +37,7 @@ const std::array<SourceLayout, kSourceCount> kSources{{
          return fixed(s.program.TestType == kDirectShear ? "GEOTAC files |*.SDF;*.DAT"
                                                          : "GEOTAC files |*.TRX;*.DAT");
      },
-     [](const Session&) { return fixed(",1,2,3,4,5,6,"); }, geotacField, nullptr},
+     [](const Session&) { return fixed(",1,2,3,4,5,6,"); }, geotacField, geotacHeader},
     {kHumboldt, "Humboldt",
      [](const Session& s) {
          return fixed(s.settings.HUMREADXL ? "Humboldt XL files |*.XLS;*.XLSX"
@@ -48,11 +48,11 @@ const std::array<SourceLayout, kSourceCount> kSources{{
          if (s.settings.HUMXLEXP) return fixed(",1,3,4,5,6,");
          return fixed(",1,2,3,4,5,6,");
      },
-     humboldtField, nullptr},
+     humboldtField, humboldtHeader},
     {kEnKay, "EnKay", [](const Session&) { return fixed("Enkay files |*.TXT"); },
-     [](const Session&) { return fixed(",5,"); }, enkayField, nullptr},
+     [](const Session&) { return fixed(",5,"); }, enkayField, enkayHeader},
     {kEleSoilTest, "ELE/SoilTest", [](const Session&) { return fixed("ELE/Soiltest |*.tab"); },
-     [](const Session&) { return fixed(",5,"); }, eleSoilTestField, nullptr},
+     [](const Session&) { return fixed(",5,"); }, eleSoilTestField, eleSoilTestHeader},
 }};
 
 }  // namespace

@@ -1,0 +1,61 @@
+#pragma once
+// GEOTAC generations as data. The logging programs (numbered versions, Sigma-1, TruePath,
+// DigiShear) each wrote the header a little differently; what sets them apart is the version
+// line and the sensor line under "[SENSORS]". The version line is recognised once, here, and
+// the header reader works from the facts this returns.
+
+#include <array>
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace plovix::geotac {
+
+// What finding a version string does (a bit set).
+enum GenerationRule : unsigned {
+    kDcdtFromSetting = 1U << 0,     // the DCDT is used when the setting asks for it
+    kPlatenShift = 1U << 1,         // the platen column stands one right unless the DCDT is used
+    kFirstSensorLine = 1U << 2,     // look-ahead A: the sensor line may name a later generation
+    kCellPressureAt25 = 1U << 3,    // look-ahead B: where "Cell Pressure" stands places the columns
+    kSensorSection = 1U << 4,       // look-ahead C: an empty, LPT or excitation sensor section
+    kMarksVersion414 = 1U << 5,     // "Version 4.1.4": no DCDT until the sensors say otherwise
+    kVersion383Boundary = 1U << 6,  // the search reaching this entry unmatched sets Version383
+};
+
+struct Generation {
+    std::string_view version;  // found as a substring of the version line
+    unsigned rules;
+};
+
+// The known version strings, in the order they are tested: the first one found wins.
+extern const std::array<Generation, 49> kGenerations;
+
+// The TruePath triaxial generations (TruePath column layout, units on line 15).
+extern const std::array<std::string_view, 6> kTruePathVersions;
+
+// The version facts of one header.
+struct VersionFacts {
+    std::string text;  // the version line after the equivalences and look-ahead rewrites
+    bool known = false;
+    bool useDCDT = false;
+    bool oldFormat313 = false;
+    bool version383 = false;
+    bool version414 = false;
+    bool emptySensorSection = false;  // two more lines follow line 8
+    int x = 0;  // extra sensor columns before the displacement (Sigma-1 UC and UU)
+    int y = 0;  // extra sensor columns before the cell pressure (Sigma-1 UU)
+};
+
+// Recognises the version line. `sensorLine` returns the line after "[SENSORS]" (it reads ahead
+// in the file, and throws when there is no such section); it is called only by the
+// generations that look there.
+VersionFacts recogniseVersion(std::string_view versionLine, bool alwaysDCDT,
+                              const std::function<std::string()>& sensorLine);
+
+// True when `line` is one of the sensor heading lines whose columns are known as they stand;
+// `setsDCDT` tells whether that heading means the displacement comes from the DCDT.
+bool isKnownSensorHeading(std::string_view line, bool& setsDCDT);
+
+bool contains(std::string_view text, std::string_view part);
+
+}  // namespace plovix::geotac

@@ -1,0 +1,337 @@
+// GEOTAC headers: every generation's columns, constants, flags, units and readings marker, the
+// sensor look-aheads, the kind-of-test prompts, and the settings that act on the header.
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+
+#include "sources/geotac_layouts.h"
+#include "sources/get_field.h"
+#include "sources/header_reader.h"
+#include "support/recording_operator.h"
+
+namespace plovix {
+namespace {
+
+std::string fixturePath(const std::string& name) {
+    return std::string(PLOVIX_TEST_DATA) + "/geotac/" + name;
+}
+
+// The fixture with line `n` (1-based) replaced.
+std::string variant(const std::string& name, int n, const std::string& text) {
+    std::ifstream file(fixturePath(name), std::ios::binary);
+    std::string bytes{std::istreambuf_iterator<char>(file), {}};
+    std::size_t at = 0;
+    for (int k = 1; k < n; ++k) at = bytes.find("\r\n", at) + 2;
+    return bytes.replace(at, bytes.find("\r\n", at) - at, text);
+}
+
+class GeotacHeader : public ::testing::Test {
+  protected:
+    Session s;
+    testing::RecordingOperator op;
+    std::optional<LineReader> in;
+    const HeaderValues& h = s.header;
+
+    GeotacHeader() {
+        s.settings.SourceType = kGeotac;
+        s.specimens.CurrentSpecimen = 1;
+    }
+    // Reads the fixture's header, or `bytes` read as if they were that fixture.
+    HeaderResult read(int test, const std::string& name, const std::string& bytes = "") {
+        s.program.TestType = test;
+        s.settings.DAFile = fixturePath(name);
+        in = bytes.empty() ? LineReader::open(s.settings.DAFile) : LineReader::fromBytes(bytes);
+        return fSkipHeaders(s, op, *in);
+    }
+    std::string nextLine() { return in->next().value_or("<end>"); }
+    double field(const std::string& line, int n) { return fGetField(s, op, line, n).toNumber(); }
+    bool shown(const std::string& part) const {
+        for (const auto& m : op.messages)
+            if (m.text.find(part) != std::string::npos) return true;
+        return false;
+    }
+};
+
+// Worked from the fixtures (columns 1-based, the time stamp is column 1). "A" sets
+// GEOTACADCDT, "U" clears GEOTACUIL. The line after the header must be a reading.
+struct Layout {
+    const char* file;
+    int test;
+    const char* settings;
+    int disp, load, aux, cell;
+    std::int64_t lines, consumed;
+    int loadUnit, stressUnit, dispUnit;
+    bool known, dcdt;
+    const char* flags;   // 3 Version383, 4 Version414, 5 Version521, O OldFormat313,
+                         // R RadialStrain, T TruePathFile, U UnknownUULayout, L LoadRingDS
+    const char* marker;  // nullptr: "[SHEAR]"
+};
+const Layout kLayouts[] = {
+    // Unknown: cell 3, displacement 5, units on line 15, marker line 19.
+    {"unknown_triaxial.TRX", 4, "", 5, 2, 4, 3, 19, 20, 1, 1, 1, false, false, "3", nullptr},
+    // Unit "V" on column 5: the displacement moves to column 6 ("in").
+    {"unknown_uu_moving_disp.TRX", 3, "", 6, 2, 4, 3, 19, 20, 1, 1, 1, false, false, "3U", nullptr},
+    // "Version 5.3.1" on line 3 (and 5.3.2 below): unknown columns.
+    {"unknown_version_on_line3.TRX", 4, "", 5, 2, 4, 3, 19, 20, 1, 1, 1, false, false, "3",
+     nullptr},
+    // 2.9.4: X = 1 - UseDCDT; Sigma-1 UC column 3 + X, the filled field 4 of the factor line
+    // keeps 4. With the DCDT: X = 0, field 3 "DCDT" gives 3. Units on line 16; aux "in".
+    {"sigma1_uc_v294.TRX", 1, "", 4, 2, 4, 5, 20, 21, 1, -1, 1, true, false, "", nullptr},
+    {"sigma1_uc_v294.TRX", 1, "A", 3, 2, 4, 5, 20, 21, 1, -1, 1, true, true, "", nullptr},
+    // UC-SI 1.1.0 = Sigma-1 UC 2.7.4; line 12 "Radial Strain LVDT": X = 3, column 6.
+    {"sigma1_uc_radial.TRX", 1, "", 6, 2, 4, 5, 20, 21, 1, -1, 1, true, false, "R", nullptr},
+    // UU-SI 1.1.0 = Sigma-1 UU 3.7.1, no look-ahead outcome: X = Y = 0, columns 4 and 3.
+    {"sigma1_uu_si.TRX", 3, "", 4, 2, 4, 3, 20, 21, 1, 1, 1, true, false, "", nullptr},
+    // 3.8.2, "Cell Pressure" at 25: Y = 0, X = 1 - UseDCDT (4 + 1 = 5, or 4 with the DCDT).
+    {"v382_cell_at_25.TRX", 3, "", 5, 2, 4, 3, 20, 21, 1, 1, 1, true, false, "", nullptr},
+    {"v382_cell_at_25.TRX", 3, "A", 4, 2, 4, 3, 20, 21, 1, 1, 1, true, true, "", nullptr},
+    // Elsewhere with a DCDT: Y = 1, X = 1, or -1 with the DCDT (field 3 "DCDT" agrees: 3).
+    {"v382_cell_elsewhere.TRX", 3, "", 5, 2, 4, 4, 20, 21, 1, 1, 1, true, false, "", nullptr},
+    {"v382_cell_elsewhere.TRX", 3, "A", 3, 2, 4, 4, 20, 21, 1, 1, 1, true, true, "", nullptr},
+    // 3.7.1 with "LVDT" under "[SENSORS]" is 3.8.2: the non-Sigma-1 defaults stay.
+    {"v371_sensor_line.TRX", 5, "", 6, 2, 4, 5, 20, 21, 1, 1, 1, true, false, "", nullptr},
+    // 4.1.4, empty line after "[SENSORS]": X = 1; two lines after line 8 and one after the
+    // empty line 11 move everything down by 3: units line 19, marker 23.
+    {"v414_empty_sensors.TRX", 3, "", 5, 2, 4, 3, 23, 24, 1, 1, 1, true, false, "4", nullptr},
+    // 5.4.3 direct shear, the same shifts: units line 18 (15 + 3), marker 22.
+    {"v543_empty_sensors.SDF", 2, "", 6, 2, 4, 3, 22, 23, 1, -1, 1, true, false, "3", nullptr},
+    // 4.1.4 "LPT" with "Cell" after it: Y = 1, X = -1, the DCDT is used: columns 3 and 4.
+    {"v414_lpt.TRX", 3, "", 3, 2, 4, 4, 20, 21, 1, 1, 1, true, true, "4", nullptr},
+    // 3.1.3, line 12 "LDT": column 4 and no DCDT, even when field 3 "DCDT" chose it.
+    {"v313_ldt.TRX", 5, "A", 4, 2, 4, 5, 20, 21, 1, -1, 1, true, false, "O", nullptr},
+    // 5.4.2 on line 3, CU: "LOAD" before "PORE" on the sensor line: load 3, aux 4.
+    {"v542_cu_stages.TRX", 5, "", 2, 3, 4, 0, 19, 20, 1, 1, 1, false, false, "3",
+     "[S1],[S2],[S3],[S4],[CIU S1,[CIU S2,[CIU S3,[CIU S4"},
+    // 5.4.2 UU: stage names, then those of the lines before each "Time" line (13 and 19).
+    {"v542_uu_stages.TRX", 3, "A", 2, 3, 4, 0, 19, 20, 1, -1, 1, false, true, "3U",
+     "[S1],[S2],[S3],[S4],[ST-3],[ST-1],[UU-1]"},
+    // TruePath: displacement 8 (3 with the DCDT), cell 4, aux 6 (10 for CD); units line 15.
+    {"truepath_cu.TRX", 5, "", 8, 2, 6, 4, 19, 20, 1, 1, 1, true, false, "3T", nullptr},
+    {"truepath_cu.TRX", 6, "A", 3, 2, 10, 4, 19, 20, 1, 1, 1, true, true, "3T", nullptr},
+    // "Internal Load Cell": cell and aux one right, the load from column 3 unless not wanted.
+    {"truepath_cd_ilc.TRX", 6, "", 8, 3, 11, 5, 19, 20, 1, 1, 1, true, false, "3T", nullptr},
+    {"truepath_cd_ilc.TRX", 6, "U", 8, 2, 11, 5, 19, 20, 1, 1, 1, true, false, "3T", nullptr},
+    // Sigma-1 CU as CD (after the prompt): 6 and 5.
+    {"sigma1_cu.TRX", 6, "", 6, 2, 4, 5, 20, 21, 1, 1, 1, true, false, "3", nullptr},
+    {"digishear_ds.SDF", 2, "", 6, 2, 4, 3, 19, 20, 1, -1, 1, true, false, "", nullptr},
+    // 5.2.1: columns 2, 3, 5; after the marker (19) up to the empty line 22 and one more.
+    {"v521_ds.SDF", 2, "", 2, 3, 4, 5, 23, 24, 1, -1, 1, false, false, "35", nullptr},
+    // 5.4.2 load ring: marker line 20 is the heading; the unit line 21 is read, 20 - 1 counted.
+    {"v542_load_ring.SDF", 2, "", 4, 2, 3, 0, 19, 21, 1, -1, 1, false, false, "3L", "TIME\tLR"},
+    // Section named after the file: no heading follows it.
+    {"NAMED1.SDF", 2, "", 6, 2, 4, 3, 19, 19, 1, -1, 1, true, false, "", nullptr},
+};
+
+TEST_F(GeotacHeader, EveryGenerationsColumnsUnitsAndMarker) {
+    for (const Layout& c : kLayouts) {
+        SCOPED_TRACE(std::string(c.file) + " test " + std::to_string(c.test) + " " + c.settings);
+        s = Session{};
+        s.settings.SourceType = kGeotac;
+        s.specimens.CurrentSpecimen = 1;
+        s.settings.GEOTACADCDT = std::string(c.settings).find('A') != std::string::npos;
+        s.settings.GEOTACUIL = std::string(c.settings).find('U') == std::string::npos;
+        s.settings.DAName = "OTHER.SDF";  // the file being read names its section, not this
+        op.scriptAnswers({true, true});
+        const HeaderResult r = read(c.test, c.file);
+        ASSERT_EQ(r.status, HeaderStatus::Read);
+        EXPECT_EQ(r.lines, c.lines);
+        EXPECT_EQ(in->linesConsumed(), c.consumed);
+        EXPECT_EQ((std::array{h.ColDisp, h.ColLoad, h.ColAux, h.ColCell}),
+                  (std::array{c.disp, c.load, c.aux, c.cell}));
+        EXPECT_EQ(h.ColAux2, h.ColAux);
+        EXPECT_EQ((std::array{h.LoadUnit, h.StressUnit, h.DispUnit}),
+                  (std::array{c.loadUnit, c.stressUnit, c.dispUnit}));
+        EXPECT_EQ(h.KnownVersion, c.known);
+        EXPECT_EQ(h.UseDCDT, c.dcdt);
+        std::string flags;
+        for (auto [set, letter] : {std::pair{h.Version383, '3'},
+                                   {h.Version414, '4'},
+                                   {h.Version521, '5'},
+                                   {h.OldFormat313, 'O'},
+                                   {h.RadialStrain, 'R'},
+                                   {h.TruePathFile, 'T'},
+                                   {h.UnknownUULayout, 'U'},
+                                   {h.LoadRingDS, 'L'}})
+            if (set) flags += letter;
+        EXPECT_EQ(flags, c.flags);
+        EXPECT_FALSE(h.UUDirect);
+        EXPECT_EQ(h.ReadingsMarker, c.marker ? c.marker : "[SHEAR]");
+        const std::string reading = nextLine();
+        EXPECT_TRUE(reading.rfind("10:00:00 AM\t", 0) == 0 ||
+                    reading.rfind("09:00:00 AM\t", 0) == 0)
+            << reading;
+    }
+}
+
+// recogniseVersion with the sensor line S that the file would give.
+TEST(GeotacVersions, EquivalencesSearchOrderAndLookAheads) {
+    const std::string kLpt = "Name\tExternal Load Cell\tLPT\tCell Pressure\tLoad Frame Encoder";
+    const std::string kLp223 =
+        "Name\tExternal Load Cell\tCell Pressure\tLP-223\tLoad Frame Encoder";
+    struct Row {
+        const char* line;
+        std::string sensors;
+        bool alwaysDCDT;
+        const char* text;
+        bool known, dcdt, v383, v414;
+        int x, y;
+    } const rows[] = {
+        // "UU-SI Version 1.0.0" is 4.1.4; with an empty sensor line (C a): X = 1.
+        {"UU-SI Version 1.0.0", "", false, "Version 4.1.4", true, false, false, true, 1, 0},
+        // A a: LVDT names the 3.8.2 generation; B: no "Cell Pressure" at 25, so Y 1, X +-1.
+        {"Version 3.7.1", "Name\tLoad\tLVDT\tCell Pressure", false, "Version 3.8.2", true, false,
+         false, false, 1, 1},
+        {"Version 3.7.1", "Name\tLoad\tLVDT\tCell Pressure", true, "Version 3.8.2", true, true,
+         false, false, -1, 1},
+        // A b and c: 4.1.3, found after the search passed 3.8.3; C b: "Cell" after "LPT".
+        {"Version 3.7.1", kLpt, false, "Version 4.1.3", true, true, true, false, -1, 1},
+        {"Version 4.1.2", kLp223, false, "Version 4.1.3", true, false, true, false, 1, 0},
+        {"Version 4.1.2", kLp223, true, "Version 4.1.3", true, false, true, false, 0, 0},
+        // A d comes only with a "DCDT" (so with a); B, which follows, places the cell again.
+        {"Version 3.7.1", "Name\tLoad\tDCDT\tPore Pressure\tCell Pressure", false, "Version 3.8.2",
+         true, false, false, false, 1, 1},
+        // B without "Cell Pressure" at 25 and without a displacement sensor: nothing moves.
+        {"Version 3.8.2", "Name\tLoad\tCell Pressure", false, "Version 3.8.2", true, false, false,
+         false, 0, 0},
+        // C b without "Cell" after "LPT": X = 1 - UseDCDT; C c: only outside 4.1.4.
+        {"Version 5.4.3", "Name\tLoad\tDCDT\tLPT", false, "Version 5.4.3", true, false, true, false,
+         1, 1},
+        {"Version 5.4.3", "[EXCITATION]", true, "Version 5.4.3", true, true, true, false, 0, 0},
+        {"Version 4.1.4", "[EXCITATION]", true, "Version 4.1.4", true, false, false, true, 0, 0},
+        // The DCDT from the setting; the search passing "Version 3.8.3" unmatched sets 383.
+        {"Version 5.3.2", "", true, "Version 5.3.2", true, true, false, false, 0, 0},
+        {"Version 5.5.1", "", true, "Version 5.5.1", true, true, true, false, 0, 0},
+        {"Version 2.6.1", "", true, "Version 2.6.1", true, false, false, false, 0, 0},
+        {"Triaxial Program", "", false, "Triaxial Program", false, false, true, false, 0, 0},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(std::string(r.line) + " / " + r.sensors);
+        const auto f = geotac::recogniseVersion(r.line, r.alwaysDCDT, [&] { return r.sensors; });
+        EXPECT_EQ(f.text, r.text);
+        EXPECT_EQ((std::array{f.known, f.useDCDT, f.version383, f.version414}),
+                  (std::array{r.known, r.dcdt, r.v383, r.v414}));
+        EXPECT_EQ((std::array{f.x, f.y}), (std::array{r.x, r.y}));
+    }
+    EXPECT_TRUE(geotac::recogniseVersion("Version 3.1.4", false, {}).oldFormat313);
+    // No generation found in the line looks under "[SENSORS]".
+    EXPECT_NO_THROW(geotac::recogniseVersion("Version 2.7.2", false, {}));
+}
+
+TEST_F(GeotacHeader, KindOfTestPromptsAndTheirAnswers) {
+    // UU-SI 1.1.0 read as Sigma-1 UU 3.7.1, imported as CU: "an UU"; OK goes on.
+    ASSERT_EQ(read(kConsolidatedUndrained, "sigma1_uu_si.TRX").status, HeaderStatus::Read);
+    ASSERT_EQ(op.messages.size(), 1u);
+    EXPECT_EQ(op.messages[0].text,
+              "The import file indicates this is an UU, you selected Consolidated Undrained Press "
+              "OK to use Consolidated Undrained or Cancel to change test type to an UU and try "
+              "again.");
+    EXPECT_EQ(op.messages[0].title, "Continue with wrong test type?");
+    // Sigma-1 CU as CD asks once (its columns are in the table above).
+    read(kConsolidatedDrained, "sigma1_cu.TRX");
+    EXPECT_EQ(op.messages.size(), 2u);
+    EXPECT_TRUE(shown("indicates this is a CUPP,"));
+    // A direct shear file whose version line lacks "Shear"; line 7 naming another kind of
+    // test; a known direct shear file without "[SENSORS]" in lines 10 to 14.
+    read(kDirectShear, "digishear_ds.SDF", variant("digishear_ds.SDF", 2, "GEOTAC Version 2.6.1"));
+    EXPECT_TRUE(shown("indicates this is a CUPP or CD,"));
+    read(kUnconsolidatedUndrained, "sigma1_uu_si.TRX",
+         variant("sigma1_uu_si.TRX", 7, "Diameter\t2.8\tHeight\t5.6\tUnconfined"));
+    EXPECT_TRUE(shown("indicates this is *unknown test type*,"));
+    op.messages.clear();
+    read(kDirectShear, "digishear_ds.SDF", variant("digishear_ds.SDF", 10, "Sensors"));
+    EXPECT_TRUE(shown("indicates this is *unknown test type*,"));
+
+    // Unknown versions on line 3: 5.3.1 makes direct shear UU; 5.3.2 puts CD's displacement in 4.
+    read(kDirectShear, "unknown_version_on_line3.TRX");
+    EXPECT_EQ(s.program.TestType, kUnconsolidatedUndrained);
+    read(kConsolidatedDrained, "unknown_version_on_line3.TRX",
+         variant("unknown_version_on_line3.TRX", 3, "Software\tVersion 5.3.2"));
+    EXPECT_EQ(h.ColDisp, 4);
+
+    // Cancel ends the import and leaves the session as it was.
+    op.scriptAnswers({false});
+    EXPECT_EQ(read(kUnconfinedCompression, "sigma1_cu.TRX").status, HeaderStatus::Ended);
+    EXPECT_EQ(h.ColDisp, 4);
+    EXPECT_FALSE(h.KnownVersion);
+}
+
+TEST_F(GeotacHeader, SpecimenFactsMissingSectionsAndZeroFactors) {
+    ASSERT_EQ(read(kUnconsolidatedUndrained, "v414_empty_sensors.TRX").status, HeaderStatus::Read);
+    EXPECT_EQ((std::array{h.ContractOrProject, h.DateSampled, h.BoreholeID, h.SampleNumber,
+                          h.SpecimenNumber, h.SampleDepth, h.DiameterText, h.HeightText,
+                          h.PistonWeight, h.Remarks}),
+              (std::array<std::string, 10>{"Levee Reach 3", "05/14/2021", "B-4", "S-2", "1",
+                                           "10.5 ft", "2.8", "5.6", "0.75", "Soft clay"}));
+    EXPECT_NEAR(h.SpecimenArea(1), 3.141592654 * 2.8 * 2.8 / 4, 1e-12);
+    EXPECT_EQ((std::array{h.Cal(CalChannel::Load, kCalFactor), h.Cal(CalChannel::Load, kCalDivisor),
+                          h.Cal(CalChannel::Load, kCalZero)}),
+              (std::array{10.0, 2.0, 0.25}));
+    // TruePath: the piston weight is in the load already; no remarks from line 9.
+    read(kCuWithPorePressures, "truepath_cu.TRX");
+    EXPECT_EQ(h.PistonWeight, "0");
+    EXPECT_EQ(h.Remarks, "Soft clay");
+
+    // No "[SENSORS]" where the sensor line is looked for.
+    op.scriptAnswers({false});
+    EXPECT_EQ(read(kCuWithPorePressures, "v371_sensor_line.TRX",
+                   variant("v371_sensor_line.TRX", 10, "[SENSOR LIST]"))
+                  .status,
+              HeaderStatus::Ended);
+    EXPECT_TRUE(shown("not in the expected format, GEOTAC. Press OK to go to Program Setup"));
+    // A zero displacement factor (known version) or excitation (unknown): result 0.
+    EXPECT_EQ(read(kCuWithPorePressures, "sigma1_cu.TRX",
+                   variant("sigma1_cu.TRX", 17, "Factor\t8\t0.001\t4\t2\t0"))
+                  .lines,
+              0);
+    EXPECT_EQ(read(kConsolidatedUndrained, "unknown_triaxial.TRX",
+                   variant("unknown_triaxial.TRX", 17, "Excitation\t10\t5\t5\t0"))
+                  .lines,
+              0);
+}
+
+TEST_F(GeotacHeader, SettingsActOnTheFieldsOfTheColumnsFound) {
+    // 2.9.4 UC: platen column 4 with factor 1, turned by GEOTACCSUCCV.
+    read(kUnconfinedCompression, "sigma1_uc_v294.TRX");
+    nextLine();
+    const std::string second = nextLine();  // DCDT 0.65, platen 0.02
+    EXPECT_EQ(field(second, 1), 0.02);
+    s.settings.GEOTACCSUCCV = true;
+    EXPECT_EQ(field(second, 1), -0.02);
+    // DCDT column 3: (r - 0.75) x -(0.5 / 10); with GEOTACUFDAZ the first reading, 0.7, is
+    // the zero: 0, then (0.65 - 0.7) x -0.05 = 0.0025.
+    s.settings = Settings{};
+    s.settings.SourceType = kGeotac;
+    s.settings.GEOTACADCDT = s.settings.GEOTACUFDAZ = true;
+    read(kUnconfinedCompression, "sigma1_uc_v294.TRX");
+    EXPECT_EQ(h.Cal(CalChannel::Disp, kCalZero), -1.0);
+    EXPECT_EQ(field(nextLine(), 1), 0);
+    EXPECT_NEAR(field(second, 1), 0.0025, 1e-15);
+    s.settings.GEOTACUFDAZ = false;
+    read(kUnconfinedCompression, "sigma1_uc_v294.TRX");
+    EXPECT_NEAR(field(nextLine(), 1), 0.0025, 1e-15);  // (0.7 - 0.75) x -0.05
+    EXPECT_NEAR(field(second, 1), 0.005, 1e-15);
+
+    // 5.4.2 UU (unknown): (0.01 - 0) x -(1 / 1), turned by GEOTACCS.
+    read(kUnconsolidatedUndrained, "v542_uu_stages.TRX");
+    const std::string uu = nextLine();
+    EXPECT_EQ(field(uu, 1), -0.01);
+    s.settings.GEOTACCS = true;
+    EXPECT_EQ(field(uu, 1), 0.01);
+
+    // Load ring: deflection x GEOTAC_LRCDS361; horizontal column 4, vertical 3, no normal.
+    read(kDirectShear, "v542_load_ring.SDF");
+    const std::string ring = "10:00:30 AM\t0.001\t0.0625\t0.01";
+    s.settings.LRCDS361 = 1000;
+    EXPECT_EQ((std::array{field(ring, 1), field(ring, 2), field(ring, 3), field(ring, 5)}),
+              (std::array{0.01, 1.0, 0.0625, 0.0}));
+    // DigiShear vertical 1.5 x 0.1 / 1, turned by GEOTACCSDSV.
+    read(kDirectShear, "digishear_ds.SDF");
+    s.settings.GEOTACUFVDAZ = s.settings.GEOTACCSDSV = true;
+    EXPECT_NEAR(field("10:01:30 AM\t3.25\t5.5\t1.5\t70\t0.05", 3), -0.15, 1e-15);
+    EXPECT_TRUE(op.messages.empty());
+}
+
+}  // namespace
+}  // namespace plovix

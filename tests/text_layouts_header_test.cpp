@@ -1,0 +1,219 @@
+// The label-driven headers of Humboldt text, EnKay and ELE/SoilTest files, and their
+// conversions end to end against hand-checked Norvo files.
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <array>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+
+#include "sources/get_field.h"
+#include "sources/header_reader.h"
+#include "support/recording_operator.h"
+#include "support/temp_folder.h"
+#include "text/number_reading.h"
+
+namespace plovix {
+namespace {
+
+const std::string kData = PLOVIX_TEST_DATA;
+
+class TextLayoutHeader : public ::testing::Test {
+  protected:
+    Session s;
+    testing::RecordingOperator op;
+    std::optional<LineReader> in;
+
+    HeaderResult read(int source, int test, std::string bytes) {
+        s.settings.SourceType = source;
+        s.program.TestType = test;
+        s.specimens.CurrentSpecimen = 2;
+        s.settings.HumDefDiv = 1;
+        in = LineReader::fromBytes(std::move(bytes));
+        return fSkipHeaders(s, op, *in);
+    }
+    std::string dataLine() { return in->next(s.header.LineByLF).value_or("<end>"); }
+    double field(int n) { return fGetField(s, op, dataLine(), n).toNumber(); }
+    std::pair<int, int> dispAndLoadColumns() const { return {s.header.ColDisp, s.header.ColLoad}; }
+};
+
+std::string bytesOf(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+TEST_F(TextLayoutHeader, HumboldtFullTransferLabelsAndColumnsByTestType) {
+    // Values stand in the fields the workbook reader writes them to: 6, 10 and 14.
+    const std::string file =
+        "\tSheet3\r\n\tProject Name\t\t\t\tPier 9\r\n\tProject No\t\t\t\tP-77\r\n"
+        "\tSample Location\t\t\t\tDock\r\n\tSample Description\t\t\t\tSoft clay\r\n"
+        "\t\t\t\t\t\t\t\tSpecific Gravity\t2.70\r\n"
+        "\t\t\t\t\t\t\t\t\t\t\tDiameter (in)\t\t2.85\r\n\t\t\t\t\t\t\t\t\t\t\tHeight\t\t5.70\r\n"
+        "\t\t\t\t\t\t\t\t\t\t\tWeight (lbs)\t\t1.25\r\n\tNormal Stress (psi)\t\t\t\t10.5\r\n"
+        "\tCell Pressure\t\t\t\t20\r\n\tRate of Strain\t\t\t\t1.5\r\n"
+        "\t0\t0.01\t12\t0.02\t3\t0.001\r\n";
+    s.settings.HUMXLEXP = s.settings.HUMFTHSD = true;
+    const auto r = read(kHumboldt, kDirectShear, file);
+    ASSERT_EQ(r.status, HeaderStatus::Read);
+    EXPECT_EQ(r.lines, 12);  // the readings start on line 13
+    const HeaderValues& h = s.header;
+    EXPECT_EQ(h.HumFormat, 3);
+    EXPECT_EQ(
+        h.ContractOrProject + "|" + h.JobNumber + "|" + h.Location + "|" + h.SampleDescription,
+        "Pier 9|P-77|Dock|Soft clay");
+    EXPECT_EQ(h.SpecificGravity + "|" + h.DiameterText + "|" + h.HeightText + "|" + h.SampleWeight,
+              "2.70|2.85|5.70|1.25");
+    EXPECT_EQ(h.NormalStress(2), 10.5);  // direct shear: the normal stress, not the cell pressure
+    EXPECT_EQ(h.TimeOrRate(2), 1.5);
+    EXPECT_EQ(h.DispUnit, kInches);  // "(in)", "(lbs)" and "(psi)" anywhere in a line
+    EXPECT_EQ(h.LoadUnit, kPounds);
+    EXPECT_EQ(h.StressUnit, kPsi);
+    EXPECT_EQ(dispAndLoadColumns(), std::pair(5, 4));
+    EXPECT_DOUBLE_EQ(field(3), 3.0);  // column 6 of the first reading
+
+    read(kHumboldt, kUnconfinedCompression, file);
+    EXPECT_EQ(s.header.NormalStress(2), 20);  // the cell pressure
+    EXPECT_EQ(dispAndLoadColumns(), std::pair(3, 4));
+    read(kHumboldt, kConsolidatedUndrained, "\tSheet3\r\n\t0\t1\r\n");
+    EXPECT_EQ(dispAndLoadColumns(), std::pair(4, 3));
+    EXPECT_EQ(s.header.DispUnit, kUnknownUnit);  // no "(in)" this time
+
+    // Columns that step by one start their readings with "1"; a "0" line is then a header line.
+    s.settings.HumIncOne = true;
+    EXPECT_EQ(read(kHumboldt, kDirectShear, "\tSheet3\r\n\t0\t5\r\n\t1\t6\r\n").lines, 2);
+    EXPECT_EQ(dataLine(), "\t1\t6");
+    EXPECT_TRUE(op.messages.empty());
+}
+
+TEST_F(TextLayoutHeader, HumboldtExportedFormatsAndPreparedUnits) {
+    s.settings.HUMXLEXP = true;
+    auto r =
+        read(kHumboldt, kUnconfinedCompression, "Exported\r\nTime\t\r\n0\t\t\t12\t0.05\t7\r\n");
+    EXPECT_EQ(r.lines, 2);
+    EXPECT_EQ(s.header.HumFormat, 1);
+    EXPECT_EQ(dispAndLoadColumns(), std::pair(5, 4));
+    EXPECT_DOUBLE_EQ(field(3), 7.0);  // column 6
+    EXPECT_EQ(std::pair(s.header.DispUnit, s.header.LoadUnit), std::pair(1, 1));
+
+    s.settings.HUMXLEXP = false;
+    s.settings.HUMREADXL = true;  // text written from a workbook without the full transfer
+    r = read(kHumboldt, kUnconfinedCompression, "Exported\r\n\t1\t3\t4\t5\t6\t7\t8\t9\t10\r\n");
+    EXPECT_EQ(r.lines, 1);
+    EXPECT_EQ(s.header.HumFormat, 2);
+    EXPECT_EQ(dispAndLoadColumns(), std::pair(8, 6));
+    EXPECT_DOUBLE_EQ(field(3), 10.0);
+
+    // Prepared text: units from line 2, unquoted, in any letter case.
+    s.settings.HUMREADXL = false;
+    s.header.LineByLF = true;  // left by an EnKay file read before
+    r = read(kHumboldt, kUnconfinedCompression, "Ready4Import\r\n\"ft\"\tLBF\tbar\r\n1\r\n");
+    EXPECT_EQ(r.lines, 2);
+    EXPECT_EQ(s.header.DispUnit, kUnknownUnit);
+    EXPECT_EQ(s.header.LoadUnit, kPounds);
+    EXPECT_EQ(s.header.StressUnit, kUnknownUnit);
+    EXPECT_EQ(dataLine(), "1");
+    EXPECT_TRUE(op.messages.empty());
+}
+
+TEST_F(TextLayoutHeader, EnKayCountsAndUnitsEleLabelsAndDensity) {
+    auto r = read(kEnKay, kCuWithPorePressures, bytesOf(kData + "/enkay/cupp_kn_mm.TXT"));
+    EXPECT_EQ(r.lines, 15);  // the rule is line 14: lines read plus one
+    EXPECT_EQ(in->linesConsumed(), 14);
+    EXPECT_TRUE(s.header.LineByLF);
+    EXPECT_EQ(dataLine(), R"("00:00:00", "0.000", "0.00", "100.0")");  // the first reading
+
+    std::string file;
+    for (int n = 1; n <= 12; ++n) file += "\"Line\"\n";
+    r = read(kEnKay, kCuWithPorePressures, file + "\"Units\",\"lbs\",\"in\",\"psi\"\n\"0\"\n");
+    EXPECT_EQ(s.header.LoadUnit, kPounds);
+    EXPECT_EQ(s.header.DispUnit, kInches);
+    EXPECT_EQ(s.header.StressUnit, kPsi);
+    EXPECT_EQ(r.lines, 15);  // no rule: all 14 lines read, plus one
+
+    // The ELE labels that the Norvo file does not show.
+    r = read(kEleSoilTest, kCuWithPorePressures, bytesOf(kData + "/ele/cupp_pcf_density.tab"));
+    EXPECT_EQ(r.lines, 21);  // the heading line included
+    const HeaderValues& h = s.header;
+    EXPECT_FALSE(h.LineByLF);
+    EXPECT_EQ(h.Location + "|" + h.BoreholeID + "|" + h.SampleDepth + "|" + h.TestedBy,
+              "East embankment|BH-4|3.50 m|A. Moss 06/24/2003");
+    EXPECT_EQ(h.InfoText1 + "|" + h.DateSampled, "CU with pore pressure measurement|06/20/2003");
+    EXPECT_EQ(h.Remarks, "\"Saturated by back pressure\"");  // not unquoted
+    EXPECT_EQ(h.SpecificGravity, "2.64");                    // 165.0 pcf / 62.428 = 2.6430...
+    EXPECT_DOUBLE_EQ(field(5), 300.0);                       // cell pressure: column 2
+
+    EXPECT_EQ(read(kEleSoilTest, kCuWithPorePressures, "Particle Density\t2.65\r\n").lines, 1);
+    EXPECT_EQ(s.header.SpecificGravity, "2.65");
+    read(kEleSoilTest, kCuWithPorePressures, "Particle Density\t63\r\n");
+    EXPECT_EQ(s.header.SpecificGravity, "63");
+    EXPECT_TRUE(op.messages.empty());
+}
+
+// Records split at CR LF, values at commas outside quotes.
+std::vector<std::vector<std::string>> recordsOf(const std::string& bytes) {
+    std::vector<std::vector<std::string>> records;
+    for (std::size_t at = 0, end; (end = bytes.find("\r\n", at)) != std::string::npos;
+         at = end + 2) {
+        records.emplace_back(1);
+        bool quoted = false;
+        for (char c : bytes.substr(at, end - at)) {
+            if (c == '"') quoted = !quoted;
+            if (c == ',' && !quoted)
+                records.back().emplace_back();
+            else
+                records.back().back() += c;
+        }
+    }
+    return records;
+}
+
+// Golden Norvo files worked by hand from the fixture and data/NVNEW.NDT (Windows target,
+// criteria 0.05 and 5 %), all CU with pore pressures; the first reading's third value is 0, as
+// GEOTACUFVDAZ (default True) makes it the zero of the third channel.
+// - humboldt/prepared_cupp: columns 7, 8, 9; loads 0 .1 2 2.1 2.2 5 4.9 3, tolerance .25: kept
+//   the first, 2 (change), 2.2 (travel .09 - .02 > .05), 5 (peak), 4.9 (high), 3 (change);
+//   units mm, kN, kPa give 6,1,6,3,2,2,2; the time stamps are no dates, so the rate is 0.
+// - enkay/cupp_kn_mm: load column 2, displacement 3, pore 4: loads 0 .03 .4 .42 .8 .79 .6,
+//   tolerance .04, kept as above (.42 for its travel .1 - .04), the first reading included;
+//   the empty last line ends the data; head: job, company, location from "Sample Location",
+//   "Sample Number: S-12 Boring:  Depth: ", description from "Sample Description", " : ".
+// - ele/cupp_pcf_density: the same loads as forces in newtons (column 5 / 1000), pore column 3;
+//   normal value the mean cell pressure of the six kept readings (300+300+301+301+302+302)/6 =
+//   301; rate 0.05 from the header; weight 812.4 and gravity 2.64 in record 6 of every block;
+//   diameter 38 and height 76 in record 7; company unquoted.
+TEST(TextLayoutGolden, ConvertedRecordByRecord) {
+    const std::array<std::array<const char*, 3>, 3> cases{{
+        {"humboldt", "humboldt/prepared_cupp.TXT", "humboldt/prepared_cupp.expected.NDT"},
+        {"enkay", "enkay/cupp_kn_mm.TXT", "enkay/cupp_kn_mm.expected.NDT"},
+        {"ele", "ele/cupp_pcf_density.tab", "ele/cupp_pcf_density.expected.NDT"},
+    }};
+    testing::TempFolder temp;
+    const std::string out = (temp.path / "OUT.NDT").string();
+    for (const auto& [source, input, golden] : cases) {
+        SCOPED_TRACE(input);
+        const std::string command = std::string(PLOVIX_CONVERT) + " --settings '" +
+                                    (temp.path / "none.ini").string() + "' --source " + source +
+                                    " --test cupp -o '" + out + "' '" + kData + "/" + input +
+                                    "' >/dev/null 2>&1";
+        const int status = std::system(command.c_str());
+        ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << command;
+        const auto got = recordsOf(bytesOf(out));
+        const auto want = recordsOf(bytesOf(kData + "/" + golden));
+        ASSERT_EQ(got.size(), want.size());
+        for (std::size_t r = 0; r < want.size(); ++r) {
+            ASSERT_EQ(got[r].size(), want[r].size()) << "record " << r + 1;
+            for (std::size_t v = 0; v < want[r].size(); ++v) {
+                const std::string &g = got[r][v], &w = want[r][v];
+                if (w.empty() || w.front() == '"')
+                    EXPECT_EQ(g, w) << "record " << r + 1;
+                else
+                    EXPECT_DOUBLE_EQ(readNumber(g), readNumber(w)) << "record " << r + 1;
+            }
+        }
+    }
+}
+
+}  // namespace
+}  // namespace plovix
