@@ -1,0 +1,307 @@
+// The two workbook readers: what each kind of cell reads as, agreement of .xls and .xlsx on the
+// same workbook, refusal of other files, and damaged or random input under the sanitizers.
+
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <random>
+#include <sstream>
+
+#include "humboldt/workbook.h"
+#include "humboldt/workbook_xls.h"
+#include "humboldt/workbook_xlsx.h"
+
+namespace plovix {
+namespace {
+
+const std::filesystem::path kData = std::filesystem::path(PLOVIX_TEST_DATA) / "humboldt";
+
+std::string fileBytes(const std::string& name) {
+    std::ifstream in(kData / name, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+WorkbookError refusal(const std::function<void()>& read) {
+    try {
+        read();
+    } catch (const WorkbookError& e) {
+        return e;
+    }
+    ADD_FAILURE() << "not refused";
+    return {};
+}
+
+// --- BIFF8 records built by hand -------------------------------------------------------------
+
+std::string le16(unsigned v) {
+    return {static_cast<char>(v & 0xFF), static_cast<char>(v >> 8 & 0xFF)};
+}
+std::string le32(std::uint32_t v) {
+    return le16(v & 0xFFFF) + le16(v >> 16);
+}
+std::string f64(double v) {
+    const auto bits = std::bit_cast<std::uint64_t>(v);
+    return le32(static_cast<std::uint32_t>(bits)) + le32(static_cast<std::uint32_t>(bits >> 32));
+}
+std::string record(unsigned type, const std::string& data) {
+    return le16(type) + le16(static_cast<unsigned>(data.size())) + data;
+}
+std::string cellHead(unsigned row, unsigned column) {
+    return le16(row) + le16(column) + le16(15);
+}
+std::string bof(unsigned version, unsigned kind) {
+    return record(0x0809, le16(version) + le16(kind) + std::string(12, '\0'));
+}
+const std::string kEof = record(0x000A, "");
+
+// A data sheet and a chart; the shared strings break inside their second string, whose
+// characters go on two bytes wide after the break.
+std::string biffStream(const std::string& extraGlobals = "", unsigned version = 0x0600,
+                       unsigned labelIndex = 1) {
+    const std::string sst =
+        record(0x00FC, le32(3) + le32(3) + le16(5) + '\0' + "alpha" + le16(6) + '\0' + "abc") +
+        record(0x003C, std::string("\x01", 1) + "d" + '\0' + "\xAC\x20" + "f" + '\0' + le16(2) +
+                           '\x08' + le16(1) + "ok" + le32(0));
+    const auto sheetEntry = [](std::uint32_t at, unsigned kind, const std::string& name) {
+        return record(0x0085, le32(at) + '\0' + static_cast<char>(kind) +
+                                  static_cast<char>(name.size()) + '\0' + name);
+    };
+    const std::size_t globals = bof(version, 5).size() + extraGlobals.size() +
+                                2 * sheetEntry(0, 0, "Data").size() + 1 + sst.size() + kEof.size();
+    const std::string sheet =
+        bof(0x0600, 0x10) + record(0x00FD, cellHead(0, 0) + le32(labelIndex)) +
+        record(0x0204, cellHead(0, 1) + le16(3) + '\0' + "lbl") +
+        record(0x0205, cellHead(1, 0) + '\x01' + '\0') +
+        record(0x0205, cellHead(1, 1) + '\x07' + '\x01') +
+        // 5 as an integer, 1.23 as 123 / 100, 0.5 by the high bits of its double
+        record(0x00BD, le16(2) + le16(0) + le16(15) + le32(5 << 2 | 2) + le16(15) +
+                           le32(123 << 2 | 3) + le16(15) + le32(0x3FE00000) + le16(2)) +
+        record(0x0006, cellHead(3, 0) + std::string(6, '\0') + "\xFF\xFF" + std::string(8, 'z')) +
+        record(0x04BC, std::string(10, 's')) + record(0x0207, le16(4) + '\0' + "text") +
+        record(0x0006, cellHead(3, 1) + f64(2.5) + std::string(8, 'z')) + bof(0x0600, 0x20) +
+        record(0x0203, cellHead(9, 9) + f64(99)) + kEof +
+        record(0x0203, cellHead(4, 0) + f64(-0.75)) + kEof;
+    return bof(version, 5) + extraGlobals +
+           sheetEntry(static_cast<std::uint32_t>(globals), 0, "Data") + sheetEntry(0, 2, "Chart") +
+           sst + kEof + sheet;
+}
+
+TEST(WorkbookReaders, Biff8RecordsReadAsTheirCells) {
+    const auto book = readBiff8Workbook(biffStream());
+    ASSERT_EQ(book->sheetCount(), 2);
+    EXPECT_EQ(book->sheetName(2), "Chart");
+    EXPECT_EQ(book->cell(1, 1, 1).text,
+              "abcd\x80"
+              "f");  // the euro sign after the break
+    EXPECT_EQ(book->cell(1, 1, 2).text, "lbl");
+    EXPECT_EQ(book->cell(1, 2, 1).kind, CellKind::Boolean);
+    EXPECT_EQ(book->cell(1, 2, 1).text, "True");
+    EXPECT_EQ(book->cell(1, 2, 2).kind, CellKind::Error);
+    EXPECT_EQ(book->cell(1, 2, 2).text, "#DIV/0!");
+    EXPECT_EQ(book->cell(1, 3, 1).text, "5");
+    EXPECT_EQ(book->cell(1, 3, 2).text, "1.23");
+    EXPECT_EQ(book->cell(1, 3, 3).text, "0.5");
+    EXPECT_EQ(book->cell(1, 4, 1).text, "text");  // from the STRING record after SHRFMLA
+    EXPECT_EQ(book->cell(1, 4, 2).number, 2.5);
+    EXPECT_EQ(book->cell(1, 5, 1).text, "-0.75");
+    EXPECT_EQ(book->cell(1, 10, 10).kind, CellKind::Empty);  // inside the embedded chart
+    EXPECT_EQ(readBiff8Workbook(biffStream("", 0x0600, 0))->cell(1, 1, 1).text, "alpha");
+    EXPECT_EQ(readBiff8Workbook(biffStream("", 0x0600, 2))->cell(1, 1, 1).text, "ok");
+
+    EXPECT_EQ(refusal([&] { book->cell(2, 1, 1); }).number, kErrWorkbookNoCells);
+    EXPECT_EQ(refusal([&] { book->cell(3, 1, 1); }).number, kErrWorkbookSubscript);
+    EXPECT_EQ(refusal([&] { book->cell(1, 0, 1); }).number, kErrWorkbookBadCell);
+    EXPECT_NE(refusal([&] {
+                  readBiff8Workbook(biffStream(record(0x002F, le16(0))));
+              }).description.find("password"),
+              std::string::npos);
+    EXPECT_NE(refusal([&] {
+                  readBiff8Workbook(biffStream("", 0x0500));
+              }).description.find("Excel 5.0/95"),
+              std::string::npos);
+    EXPECT_EQ(refusal([&] { readBiff8Workbook(biffStream("", 0x0600, 3)); }).number,
+              kErrWorkbookUnreadable);
+    const std::string whole = biffStream();
+    EXPECT_EQ(refusal([&] { readBiff8Workbook(whole.substr(0, whole.size() - 6)); }).number,
+              kErrWorkbookUnreadable);
+}
+
+// --- Office Open XML parts written by hand ---------------------------------------------------
+
+std::map<std::string, std::string> xlsxParts() {
+    const std::string ns = R"( xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main")";
+    const std::string rel = "http://schemas.openxmlformats.org/officeDocument/2006/relationships/";
+    return {
+        {"_rels/.rels", "<Relationships><Relationship Id='a' Type='" + rel +
+                            "officeDocument' Target='book/main.xml'/></Relationships>"},
+        {"book/_rels/main.xml.rels",
+         "<Relationships><Relationship Id='r1' Type='" + rel +
+             "worksheet' Target='/book/s1.xml'/><Relationship Id='r2' Type='" + rel +
+             "chartsheet' Target='c.xml'/><Relationship Id='r3' Type='" + rel +
+             "sharedStrings' Target='../book/strings.xml'/></Relationships>"},
+        {"book/main.xml",
+         "<x:workbook xmlns:x='http://schemas.openxmlformats.org/spreadsheetml/2006/main' "
+         "xmlns:r='" +
+             rel.substr(0, rel.size() - 1) +
+             "'><x:sheets><x:sheet name='Chart' "
+             "r:id='r2'/><x:sheet name='Caf&#233;' r:id='r1'/></x:sheets></x:workbook>"},
+        {"book/strings.xml", "<sst" + ns +
+                                 "><si><t>plain</t></si><si><r><t>ri</t></r><r><t>ch"
+                                 "</t></r><rPh><t>PHONETIC</t></rPh></si></sst>"},
+        {"book/s1.xml",
+         "<worksheet" + ns +
+             "><sheetData><row r='2'><c t='inlineStr'><is><t>line_x000D_end"
+             "</t></is></c><c t='e'><v>#N/A</v></c><c r='E2' t='b'><v>0</v></c><c t='s'><v>1</v>"
+             "</c></row><row><c><f>A1</f></c><c t='str'><f>x</f><v>&lt;ok&gt;</v></c>"
+             "<c t='n'><v> 1E3 </v></c></row></sheetData></worksheet>"},
+    };
+}
+
+std::unique_ptr<StoredWorkbook> readParts(const std::map<std::string, std::string>& parts) {
+    return readXlsxWorkbook([&](const std::string& name) -> std::optional<std::string> {
+        const auto it = parts.find(name);
+        return it == parts.end() ? std::nullopt : std::optional<std::string>(it->second);
+    });
+}
+
+TEST(WorkbookReaders, XlsxPartsReadAsTheirCells) {
+    const auto book = readParts(xlsxParts());
+    ASSERT_EQ(book->sheetCount(), 2);  // in the order of <sheets>, the chart first
+    EXPECT_EQ(book->sheetName(2), "Caf\xE9");
+    EXPECT_EQ(refusal([&] { book->cell(1, 1, 1); }).number, kErrWorkbookNoCells);
+    EXPECT_EQ(book->cell(2, 2, 1).text, "line\rend");  // cells without r= follow each other
+    EXPECT_EQ(book->cell(2, 2, 2).kind, CellKind::Error);
+    EXPECT_EQ(book->cell(2, 2, 2).text, "#N/A");
+    EXPECT_EQ(book->cell(2, 2, 5).text, "False");
+    EXPECT_EQ(book->cell(2, 2, 6).text, "rich");           // the phonetic run left out
+    EXPECT_EQ(book->cell(2, 3, 1).kind, CellKind::Empty);  // a formula saved without result
+    EXPECT_EQ(book->cell(2, 3, 2).text, "<ok>");
+    EXPECT_EQ(book->cell(2, 3, 3).text, "1000");
+
+    auto parts = xlsxParts();
+    parts["book/s1.xml"] = "<worksheet><sheetData><row><c t='s'><v>2</v></c></row></sheetData>";
+    EXPECT_NE(refusal([&] { readParts(parts); }).description.find("book/s1.xml"),
+              std::string::npos);  // not well-formed
+    parts["book/s1.xml"] =
+        "<worksheet><sheetData><row><c t='s'><v>2</v></c></row></sheetData>"
+        "</worksheet>";
+    EXPECT_EQ(refusal([&] { readParts(parts); }).number, kErrWorkbookUnreadable);
+    parts.erase("book/strings.xml");
+    EXPECT_NE(refusal([&] { readParts(parts); }).description.find("missing"), std::string::npos);
+}
+
+// --- Workbooks saved by a spreadsheet program ------------------------------------------------
+
+TEST(WorkbookReaders, SavedWorkbooksReadTheSameInBothFormats) {
+    for (const std::string name : {"workbook_cells", "workbook_direct_shear"}) {
+        const auto xls = openWorkbook(kData / (name + ".xls"));
+        const auto xlsx = openWorkbook(kData / (name + ".xlsx"));
+        ASSERT_EQ(xls->sheetCount(), xlsx->sheetCount()) << name;
+        for (int sheet = 1; sheet <= xls->sheetCount(); ++sheet) {
+            EXPECT_EQ(xls->sheetName(sheet), xlsx->sheetName(sheet));
+            for (int row = 1; row <= 60; ++row)
+                for (int column = 1; column <= 30; ++column) {
+                    const Cell a = xls->cell(sheet, row, column),
+                               b = xlsx->cell(sheet, row, column);
+                    // .xlsx keeps 15 significant digits of a formula's result, .xls all 17.
+                    EXPECT_TRUE(a.kind == b.kind && a.text == b.text &&
+                                std::fabs(a.number - b.number) <= 1e-14 * std::fabs(a.number))
+                        << name << " sheet " << sheet << " row " << row << " column " << column
+                        << ": " << a.text << " / " << b.text;
+                }
+        }
+    }
+    // The values as saved, worked out from the source of the fixture.
+    for (const std::string file : {"workbook_cells.xls", "workbook_cells.xlsx"}) {
+        SCOPED_TRACE(file);
+        const auto book = openWorkbook(kData / file);
+        EXPECT_EQ(book->sheetName(2),
+                  "Pr\xFC"
+                  "fung");
+        const auto text = [&](int row, int column) { return book->cell(1, row, column).text; };
+        EXPECT_EQ(text(4, 1), "1234.5678");
+        EXPECT_EQ(text(6, 1), "1.5E+20");
+        EXPECT_EQ(text(7, 1), "45296");  // 2024-01-05: 45292 for 1 January, 4 days on
+        EXPECT_EQ(text(9, 1), "#DIV/0!");
+        EXPECT_EQ(text(10, 1), "#N/A");
+        EXPECT_EQ(text(14, 1), "abcd");
+        EXPECT_EQ(book->cell(1, 15, 1).kind, CellKind::Boolean);
+        EXPECT_EQ(book->cell(1, 16, 1).kind, CellKind::Text);  // ="" is not an empty cell
+        EXPECT_EQ(text(17, 1), "D\xE9j\xE0 vu \x96 5 \x80");
+        EXPECT_EQ(text(18, 1), "?mega ?");  // Greek and an emoji are beyond Windows-1252
+        EXPECT_EQ(text(19, 1), std::string(9000, 'x'));
+        EXPECT_EQ(text(20, 1).size(), 9001u);
+        EXPECT_EQ(text(22, 1), "0.333333333333333");
+        EXPECT_EQ(text(1, 3), "20.5");
+        EXPECT_EQ(text(300, 26), "far");
+        EXPECT_EQ(book->cell(2, 1, 1).text, "84");  // =Values.A2*2 on the second sheet
+    }
+}
+
+TEST(WorkbookReaders, OtherFilesAreRefusedWithAClearMessage) {
+    const auto description = [](const std::filesystem::path& path) {
+        return refusal([&] { openWorkbook(path); }).description;
+    };
+    EXPECT_NE(description(kData / "workbook_excel95.xls").find("Excel 5.0/95"), std::string::npos);
+    EXPECT_NE(description(kData / "workbook_encrypted.xls").find("password"), std::string::npos);
+    EXPECT_NE(description(kData / "workbook_encrypted.xlsx").find("password"), std::string::npos);
+    EXPECT_NE(
+        description(kData / "workbook_sources.py").find("workbook_sources.py: the file is not"),
+        std::string::npos);
+    EXPECT_EQ(refusal([&] { openWorkbook(kData / "no_such.xls"); }).number, kErrWorkbookNotFound);
+    EXPECT_EQ(refusal([&] { openWorkbook(kData); }).number, kErrWorkbookAccess);
+}
+
+// Cut-off and mutated workbooks, and random bytes behind both signatures: each is read or
+// refused with a WorkbookError; the sanitizers catch anything else.
+TEST(WorkbookReaders, DamagedAndRandomInputIsRefusedCleanly) {
+    std::mt19937 rng(20240105);
+    const auto pick = [&](std::size_t n) {
+        return std::uniform_int_distribution<std::size_t>(0, n - 1)(rng);
+    };
+    const auto survive = [](const std::function<void()>& read) {
+        try {
+            read();
+        } catch (const WorkbookError&) {
+        }
+    };
+    for (const std::string name : {"workbook_cells.xls", "workbook_cells.xlsx"}) {
+        const std::string good = fileBytes(name);
+        for (std::size_t cut = 0; cut < good.size(); cut += good.size() / 40 + 1)
+            survive([&] { readWorkbook(good.substr(0, cut)); });
+        for (int round = 0; round < 150; ++round) {
+            std::string bad = good;
+            for (int flips = 1 + static_cast<int>(pick(8)); flips > 0; --flips)
+                bad[8 + pick(bad.size() - 8)] = static_cast<char>(pick(256));
+            survive([&] { readWorkbook(bad); });
+        }
+    }
+    const std::string biff = biffStream();
+    const auto parts = xlsxParts();
+    for (int round = 0; round < 1500; ++round) {
+        std::string bad = biff;
+        for (int flips = 1 + static_cast<int>(pick(4)); flips > 0; --flips)
+            bad[pick(bad.size())] = static_cast<char>(pick(256));
+        survive([&] { readBiff8Workbook(bad.substr(0, pick(bad.size() + 1))); });
+        auto badParts = parts;
+        auto it = std::next(badParts.begin(), static_cast<long>(pick(badParts.size())));
+        it->second[pick(it->second.size())] = "<>/='\"&_x0 \x80\xFF"[pick(14)];
+        survive([&] { readParts(badParts); });
+    }
+    for (const std::string signature : {"\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", "PK\x03\x04"}) {
+        for (int round = 0; round < 100; ++round) {
+            std::string bytes = signature;
+            for (std::size_t n = pick(2048); n > 0; --n) bytes += static_cast<char>(pick(256));
+            survive([&] { readWorkbook(bytes); });
+        }
+    }
+}
+
+}  // namespace
+}  // namespace plovix
