@@ -12,6 +12,8 @@
 #include "export/norvo_export.h"
 #include "export/norvo_name.h"
 #include "filter/reading_pass.h"
+#include "humboldt/prepare_text.h"
+#include "humboldt/workbook_to_text.h"
 #include "sources/source_table.h"
 #include "text/fields.h"
 #include "text/number_reading.h"
@@ -149,16 +151,39 @@ ConvertReport runConvert(const ConvertOptions& o, std::ostream& err, bool errIsT
     for (int n : o.skipDispRepeats) s.specimens.SkipDispRepeats(n) = true;
     for (int n : o.skipLoadRepeats) s.specimens.SkipLoadRepeats(n) = true;
 
-    for (std::size_t i = 0; i < o.files.size(); ++i) {
-        const int n = static_cast<int>(i) + 1;
+    std::vector<fs::path> files;
+    for (const std::string& file : o.files) {
         std::error_code error;
-        const fs::path path = fs::absolute(o.files[i], error);
+        const fs::path path = fs::absolute(file, error);
         if (error || !fs::is_regular_file(path, error)) {
-            op.showMessage("The D/A file " + o.files[i] + " does not exist or is not a file.",
+            op.showMessage("The D/A file " + file + " does not exist or is not a file.",
                            kProgramName, MessageIcon::Critical);
             return finish(kExitRefused);
         }
+        files.push_back(path);
+    }
+    // A workbook read directly: its specimens are written beside it as text files, as the
+    // window does, and those become specimens 1 to 4.
+    if (s.settings.SourceType == kHumboldt && s.settings.HUMREADXL) {
+        if (files.size() != 1)
+            return usage("with HUMREADXL set, give the one workbook whose specimens are read");
+        const fs::path workbook = files.front();
+        Convert_XL_To_HSD(s, op, workbook);
+        files.clear();
+        for (int n = 1; n <= kMaxSpecimen; ++n)
+            if (!s.specimens.WorkbookSpecimen(n).empty())
+                files.push_back(workbook.parent_path() / s.specimens.WorkbookSpecimen(n));
+        if (files.empty()) return finish(kExitRefused);
+    }
+
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const int n = static_cast<int>(i) + 1;
+        const fs::path& path = files[i];
         chooseFile(s, n, path);
+        // Humboldt channel-section files are rewritten into one line per reading first.
+        if (s.settings.SourceType == kHumboldt && !s.settings.HUMREADXL && !s.settings.HUMXLEXP &&
+            ModifyHumFile(s, op).outcome == HumPrepareOutcome::Failed)
+            return finish(kExitRefused);
 
         std::optional<CycleSummary> summary;
         const auto ticks = o.cycles.find(n);
