@@ -11,6 +11,7 @@
 #include <iterator>
 
 #include "filter/reading_pass.h"
+#include "support/norvo_files.h"
 #include "support/recording_operator.h"
 #include "support/temp_folder.h"
 #include "text/number_reading.h"
@@ -18,41 +19,12 @@
 namespace plovix {
 namespace {
 
+using plovix::testing::bytesOf;
+using plovix::testing::expectSameNorvoFile;
+using plovix::testing::norvoRecords;
+using plovix::testing::norvoValues;
+
 const std::string kData = PLOVIX_TEST_DATA;
-
-std::string bytesOf(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
-std::vector<std::string> split(const std::string& text, const std::string& separator) {
-    std::vector<std::string> parts;
-    std::size_t at = 0;
-    for (std::size_t end; (end = text.find(separator, at)) != std::string::npos;
-         at = end + separator.size())
-        parts.push_back(text.substr(at, end - at));
-    if (at < text.size()) parts.push_back(text.substr(at));
-    return parts;
-}
-
-// Same record count, then value by value: quoted texts exactly, numbers as numbers.
-void expectSameRecords(const std::string& actual, const std::string& golden) {
-    const auto got = split(actual, "\r\n"), want = split(golden, "\r\n");
-    ASSERT_EQ(got.size(), want.size());
-    for (std::size_t r = 0; r < want.size(); ++r) {
-        SCOPED_TRACE("record " + std::to_string(r + 1) + ": " + got[r]);
-        const auto g = split(got[r], ","), w = split(want[r], ",");
-        ASSERT_EQ(g.size(), w.size());
-        for (std::size_t v = 0; v < w.size(); ++v) {
-            if (!w[v].empty() && w[v].front() == '"') {
-                EXPECT_EQ(g[v], w[v]);
-            } else {
-                const double x = readNumber(w[v]);
-                EXPECT_NEAR(readNumber(g[v]), x, 1e-12 * std::max(1.0, std::fabs(x))) << w[v];
-            }
-        }
-    }
-}
 
 int convert(const std::string& args) {
     const std::string command = std::string(PLOVIX_CONVERT) + " --settings /nonexistent.ini " +
@@ -99,7 +71,7 @@ TEST(GeotacGolden, FiveGenerationsRecordByRecord) {
         ASSERT_EQ(convert("--test " + std::string(c.test) + " -o " + out + " " + kData +
                           "/geotac/" + c.input),
                   0);
-        expectSameRecords(bytesOf(out), bytesOf(kData + "/geotac/" + c.golden));
+        expectSameNorvoFile(bytesOf(out), bytesOf(kData + "/geotac/" + c.golden));
     }
 }
 

@@ -22,12 +22,18 @@
 #include "export/norvo_export.h"
 #include "export/norvo_head.h"
 #include "filter/reading_pass.h"
+#include "support/norvo_files.h"
 #include "support/recording_operator.h"
 #include "support/temp_folder.h"
 #include "text/number_reading.h"
 
 namespace plovix {
 namespace {
+
+using plovix::testing::bytesOf;
+using plovix::testing::expectSameNorvoFile;
+using plovix::testing::norvoRecords;
+using plovix::testing::norvoValues;
 
 namespace fs = std::filesystem;
 using plovix::testing::RecordingOperator;
@@ -36,10 +42,6 @@ using plovix::testing::TempFolder;
 const fs::path kData = PLOVIX_TEST_DATA;
 const fs::path kShipped = kData / ".." / ".." / "data";
 
-std::string bytesOf(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 void writeBytes(const fs::path& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
 }
@@ -66,53 +68,6 @@ ExportFiles shippedFiles() {
     files.templateFile = kShipped / "NVNEW.NDT";
     files.defaultsFile = kShipped / "NV.DDT";
     return files;
-}
-
-// The lines of a Norvo file; every one must end in CR LF.
-std::vector<std::string> recordsOf(const std::string& bytes) {
-    std::vector<std::string> records;
-    for (std::size_t at = 0, end; at < bytes.size(); at = end + 2) {
-        end = bytes.find("\r\n", at);
-        EXPECT_NE(end, std::string::npos) << "no CR LF after byte " << at;
-        if (end == std::string::npos) break;
-        records.push_back(bytes.substr(at, end - at));
-        EXPECT_FALSE(contains(records.back(), "\r") || contains(records.back(), "\n"));
-    }
-    return records;
-}
-
-// The values of a record, split at the commas outside quotes.
-std::vector<std::string> valuesOf(const std::string& record) {
-    std::vector<std::string> values(1);
-    bool quoted = false;
-    for (char c : record) {
-        if (c == '"') quoted = !quoted;
-        if (c == ',' && !quoted)
-            values.emplace_back();
-        else
-            values.back() += c;
-    }
-    return values;
-}
-
-// The record count first, then value by value: texts exactly, numbers as numbers (.5 is 0.5).
-void expectSameRecords(const std::string& actual, const std::string& golden) {
-    const auto got = recordsOf(actual), want = recordsOf(golden);
-    ASSERT_EQ(got.size(), want.size());
-    for (std::size_t r = 0; r < want.size(); ++r) {
-        SCOPED_TRACE("record " + std::to_string(r + 1) + ": " + got[r]);
-        const auto g = valuesOf(got[r]), w = valuesOf(want[r]);
-        ASSERT_EQ(g.size(), w.size());
-        for (std::size_t v = 0; v < w.size(); ++v) {
-            if (w[v].front() == '"') {
-                EXPECT_EQ(g[v], w[v]);
-                continue;
-            }
-            EXPECT_NE(g[v].find_first_of("0123456789"), std::string::npos);
-            const double want = readNumber(w[v]);
-            EXPECT_NEAR(readNumber(g[v]), want, 1e-12 * std::max(1.0, std::fabs(want)));
-        }
-    }
 }
 
 // One test as the window holds it: default criteria (displacement 0.05, load 5 %), a source, a
@@ -200,7 +155,7 @@ TEST(NorvoGolden, FirstFourSourcesRecordByRecord) {
         t.load(c.input);
         ASSERT_TRUE(t.exportTo(tmp.path / "RESULT.NDT"));
         EXPECT_EQ(t.lastMessage(), "");
-        expectSameRecords(bytesOf(tmp.path / "RESULT.NDT"), bytesOf(kData / "norvo" / c.golden));
+        expectSameNorvoFile(bytesOf(tmp.path / "RESULT.NDT"), bytesOf(kData / "norvo" / c.golden));
         // Only the DOS target keeps an index: a new one gets record 1 "2" and the file.
         EXPECT_EQ(fs::exists(tmp.path / "TRFILENM.RDT"), !c.windows);
         const std::string entry = "\"RESULT\",\"Imported from data acquisition file\"";
@@ -211,13 +166,13 @@ TEST(NorvoGolden, FirstFourSourcesRecordByRecord) {
 }
 
 TEST(NorvoBlocks, SpecimensWithoutReadingsKeepTheTemplatesBlocks) {
-    const auto templ = recordsOf(bytesOf(kShipped / "NVNEW.NDT"));
+    const auto templ = norvoRecords(bytesOf(kShipped / "NVNEW.NDT"));
     TempFolder tmp;
     NorvoTest two(kGeoTest, kDirectShear, true);
     two.load(kData / "geotest/lst_ds_reversing.LST");
     two.load(kData / "geotest/lst_ds_reversing.LST");
     ASSERT_TRUE(two.exportTo(tmp.path / "TWO.NDT"));
-    auto out = recordsOf(bytesOf(tmp.path / "TWO.NDT"));
+    auto out = norvoRecords(bytesOf(tmp.path / "TWO.NDT"));
     EXPECT_EQ(out[30], "2,1,4,-1,0,2,1");        // test record: two specimens
     EXPECT_EQ(blockOf(out, 2)[0], "8,1,0,0,2");  // ends with the template block's fifth value
     EXPECT_EQ(blockOf(out, 2).back(), blockOf(out, 1).back());
@@ -232,7 +187,7 @@ TEST(NorvoBlocks, SpecimensWithoutReadingsKeepTheTemplatesBlocks) {
     none.load(kData / "geotest/lst_ds_reversing.LST");
     ASSERT_EQ(none.s.specimens.ReadingsToWrite(1), 0);
     ASSERT_TRUE(none.exportTo(tmp.path / "NONE.NDT"));
-    out = recordsOf(bytesOf(tmp.path / "NONE.NDT"));
+    out = norvoRecords(bytesOf(tmp.path / "NONE.NDT"));
     EXPECT_EQ(blockOf(out, 1), blockOf(templ, 1));
     EXPECT_EQ(none.s.header.NormalStress(1), 1000);  // t1 and t5 of the template's block 1
     EXPECT_EQ(none.s.header.TimeOrRate(1), 0.5);
@@ -305,7 +260,7 @@ TEST(NorvoLimits, DosTakesNinetyNineReadingsABlockAndNoTargetMoreThan32767) {
     NorvoTest win(kGeoTest, kDirectShear, true);
     win.load(tmp.path / "LONG.LST");
     ASSERT_TRUE(win.exportTo(tmp.path / "OLD.NDT"));
-    const auto block = blockOf(recordsOf(bytesOf(tmp.path / "OLD.NDT")), 1);
+    const auto block = blockOf(norvoRecords(bytesOf(tmp.path / "OLD.NDT")), 1);
     EXPECT_EQ(block[0], "119,1,0,0,1");
     ASSERT_EQ(block.size(), 11u + 120u);
     EXPECT_EQ(block.back(), "7.14, 119, 0.001");  // reading 120: 119 x 0.06, load 119

@@ -11,12 +11,18 @@
 
 #include "sources/get_field.h"
 #include "sources/header_reader.h"
+#include "support/norvo_files.h"
 #include "support/recording_operator.h"
 #include "support/temp_folder.h"
 #include "text/number_reading.h"
 
 namespace plovix {
 namespace {
+
+using plovix::testing::bytesOf;
+using plovix::testing::expectSameNorvoFile;
+using plovix::testing::norvoRecords;
+using plovix::testing::norvoValues;
 
 const std::string kData = PLOVIX_TEST_DATA;
 
@@ -38,11 +44,6 @@ class TextLayoutHeader : public ::testing::Test {
     double field(int n) { return fGetField(s, op, dataLine(), n).toNumber(); }
     std::pair<int, int> dispAndLoadColumns() const { return {s.header.ColDisp, s.header.ColLoad}; }
 };
-
-std::string bytesOf(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
 
 TEST_F(TextLayoutHeader, HumboldtFullTransferLabelsAndColumnsByTestType) {
     // Values stand in the fields the workbook reader writes them to: 6, 10 and 14.
@@ -151,24 +152,6 @@ TEST_F(TextLayoutHeader, EnKayCountsAndUnitsEleLabelsAndDensity) {
     EXPECT_TRUE(op.messages.empty());
 }
 
-// Records split at CR LF, values at commas outside quotes.
-std::vector<std::vector<std::string>> recordsOf(const std::string& bytes) {
-    std::vector<std::vector<std::string>> records;
-    for (std::size_t at = 0, end; (end = bytes.find("\r\n", at)) != std::string::npos;
-         at = end + 2) {
-        records.emplace_back(1);
-        bool quoted = false;
-        for (char c : bytes.substr(at, end - at)) {
-            if (c == '"') quoted = !quoted;
-            if (c == ',' && !quoted)
-                records.back().emplace_back();
-            else
-                records.back().back() += c;
-        }
-    }
-    return records;
-}
-
 // Golden Norvo files worked by hand from the fixture and data/NVNEW.NDT (Windows target,
 // criteria 0.05 and 5 %), all CU with pore pressures; the first reading's third value is 0, as
 // GEOTACUFVDAZ (default True) makes it the zero of the third channel.
@@ -199,19 +182,7 @@ TEST(TextLayoutGolden, ConvertedRecordByRecord) {
                                     "' >/dev/null 2>&1";
         const int status = std::system(command.c_str());
         ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << command;
-        const auto got = recordsOf(bytesOf(out));
-        const auto want = recordsOf(bytesOf(kData + "/" + golden));
-        ASSERT_EQ(got.size(), want.size());
-        for (std::size_t r = 0; r < want.size(); ++r) {
-            ASSERT_EQ(got[r].size(), want[r].size()) << "record " << r + 1;
-            for (std::size_t v = 0; v < want[r].size(); ++v) {
-                const std::string &g = got[r][v], &w = want[r][v];
-                if (w.empty() || w.front() == '"')
-                    EXPECT_EQ(g, w) << "record " << r + 1;
-                else
-                    EXPECT_DOUBLE_EQ(readNumber(g), readNumber(w)) << "record " << r + 1;
-            }
-        }
+        expectSameNorvoFile(bytesOf(out), bytesOf(kData + "/" + golden));
     }
 }
 

@@ -12,40 +12,21 @@
 #include <fstream>
 #include <iterator>
 
+#include "support/norvo_files.h"
 #include "support/temp_folder.h"
 #include "text/number_reading.h"
 
 namespace plovix {
 namespace {
 
+using plovix::testing::bytesOf;
+using plovix::testing::expectSameNorvoFile;
+using plovix::testing::norvoRecords;
+using plovix::testing::norvoValues;
+
 namespace fs = std::filesystem;
 
 const fs::path kData = PLOVIX_TEST_DATA;
-
-std::string bytesOf(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
-// The records of a Norvo file, each ended by CR LF, split into values at the commas outside
-// quotes.
-std::vector<std::vector<std::string>> recordsOf(const std::string& bytes) {
-    std::vector<std::vector<std::string>> records;
-    std::size_t at = 0;
-    for (std::size_t end; (end = bytes.find("\r\n", at)) != std::string::npos; at = end + 2) {
-        records.emplace_back(1);
-        bool quoted = false;
-        for (char c : bytes.substr(at, end - at)) {
-            if (c == '"') quoted = !quoted;
-            if (c == ',' && !quoted)
-                records.back().emplace_back();
-            else
-                records.back().back() += c;
-        }
-    }
-    EXPECT_EQ(at, bytes.size()) << "bytes after the last CR LF";
-    return records;
-}
 
 // Worked by hand from the cells in workbook_sources.py and data/NVNEW.NDT, with the settings'
 // defaults: Windows Norvo, criteria 0.05 and 5 %, HUMROS, GEOTACUFVDAZ, the workbook positions
@@ -104,25 +85,7 @@ TEST(WorkbookConvert, GoldenNorvoFilesRecordByRecord) {
         const int status = std::system(command.c_str());
         ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << command;
 
-        const auto got = recordsOf(bytesOf(out));
-        const auto want = recordsOf(bytesOf(kData / "humboldt" / c.golden));
-        ASSERT_EQ(got.size(), want.size());
-        for (std::size_t r = 0; r < want.size(); ++r) {
-            ASSERT_EQ(got[r].size(), want[r].size()) << "record " << r + 1;
-            for (std::size_t v = 0; v < want[r].size(); ++v) {
-                const std::string &g = got[r][v], &w = want[r][v];
-                if (w.empty() || w.front() == '"') {
-                    EXPECT_EQ(g, w) << "record " << r + 1;
-                } else {
-                    // Numbers as numbers: the template's ".5" may come back as "0.5".
-                    EXPECT_NE(g.find_first_of("0123456789"), std::string::npos)
-                        << "record " << r + 1;
-                    const double x = readNumber(w);
-                    EXPECT_NEAR(readNumber(g), x, 1e-12 * std::max(1.0, std::fabs(x)))
-                        << "record " << r + 1 << " value " << v + 1;
-                }
-            }
-        }
+        expectSameNorvoFile(bytesOf(out), bytesOf(kData / "humboldt" / c.golden));
     }
 }
 
