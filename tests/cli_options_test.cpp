@@ -1,12 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "cli/options.h"
 
 namespace plovix::cli {
 namespace {
 
-ParseResult parse(std::initializer_list<const char*> args) {
-    return parseOptions(std::vector<std::string>(args.begin(), args.end()));
+// The options of one command line, split at its blanks.
+ParseResult parse(const std::string& line) {
+    std::istringstream in(line);
+    std::vector<std::string> args;
+    for (std::string arg; in >> arg;) args.push_back(arg);
+    return parseOptions(args);
 }
 
 TEST(CliOptions, SourcesAndTestTypesByNumberOrName) {
@@ -22,26 +28,9 @@ TEST(CliOptions, SourcesAndTestTypesByNumberOrName) {
 }
 
 TEST(CliOptions, EveryOptionLandsInItsField) {
-    const auto r = parse({"--source",
-                          "durham",
-                          "--test",
-                          "cu",
-                          "--settings",
-                          "my.ini",
-                          "--set",
-                          "IncMax=0.1",
-                          "--cycles",
-                          "2:1,3",
-                          "--skip-disp-repeats",
-                          "1",
-                          "--skip-load-repeats",
-                          "2",
-                          "--yes",
-                          "--json",
-                          "-",
-                          "--summary",
-                          "a.txt",
-                          "b.txt"});
+    const auto r = parse(
+        "--source durham --test cu --settings my.ini --set IncMax=0.1 --cycles 2:1,3 "
+        "--skip-disp-repeats 1 --skip-load-repeats 2 --yes --json - --summary a.txt b.txt");
     ASSERT_EQ(r.error, "");
     const ConvertOptions& o = r.options;
     EXPECT_EQ(o.source, 4);
@@ -59,20 +48,18 @@ TEST(CliOptions, EveryOptionLandsInItsField) {
 }
 
 TEST(CliOptions, UsageErrorsSayWhatIsWrong) {
-    EXPECT_EQ(parse({}).error, "no D/A file given");
-    EXPECT_EQ(parse({"a", "b", "c", "d", "e"}).error, "at most four D/A files, one per specimen");
-    EXPECT_EQ(parse({"--source"}).error, "--source needs a value");
-    EXPECT_EQ(parse({"--source", "acme", "f"}).error, "unknown source \"acme\"");
-    EXPECT_EQ(parse({"--set", "=1", "f"}).error, "--set needs KEY=VALUE, not \"=1\"");
-    EXPECT_EQ(parse({"--cycles", "5:1", "f"}).error,
+    EXPECT_EQ(parse("").error, "no D/A file given");
+    EXPECT_EQ(parse("a b c d e").error, "at most four D/A files, one per specimen");
+    EXPECT_EQ(parse("--source").error, "--source needs a value");
+    EXPECT_EQ(parse("--source acme f").error, "unknown source \"acme\"");
+    EXPECT_EQ(parse("--set =1 f").error, "--set needs KEY=VALUE, not \"=1\"");
+    EXPECT_EQ(parse("--cycles 5:1 f").error,
               "--cycles needs S:C,C,... with a specimen 1 to 4, not \"5:1\"");
-    EXPECT_EQ(parse({"--cycles", "1:11", "f"}).error,
-              "a cycle of --cycles must be 1 to 10, not \"11\"");
-    EXPECT_EQ(parse({"--cycles", "2:1", "f"}).error,
-              "--cycles names specimen 2, which has no file");
-    EXPECT_EQ(parse({"--frobnicate", "f"}).error, "unknown option --frobnicate");
-    EXPECT_TRUE(parse({"--help"}).options.help);
-    EXPECT_EQ(parse({"--help"}).error, "");
+    EXPECT_EQ(parse("--cycles 1:11 f").error, "a cycle of --cycles must be 1 to 10, not \"11\"");
+    EXPECT_EQ(parse("--cycles 2:1 f").error, "--cycles names specimen 2, which has no file");
+    EXPECT_EQ(parse("--frobnicate f").error, "unknown option --frobnicate");
+    EXPECT_TRUE(parse("--help").options.help);
+    EXPECT_EQ(parse("--help").error, "");
 }
 
 }  // namespace

@@ -1,15 +1,17 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <iterator>
 #include <random>
 
 #include "sources/cycles.h"
+#include "support/norvo_files.h"
 #include "support/recording_operator.h"
 #include "support/temp_folder.h"
 
 namespace plovix {
 namespace {
+
+using Counts = std::array<std::int64_t, 3>;
 
 class CycleTest : public ::testing::Test {
   protected:
@@ -29,11 +31,6 @@ class CycleTest : public ::testing::Test {
     }
     int cycles() const { return s.cycles.NumCycles(1, 1); }
     std::int64_t readings(int c) const { return s.cycles.CycleReadings(1, c); }
-    std::vector<std::string> messages() const {
-        std::vector<std::string> texts;
-        for (const auto& m : op.messages) texts.push_back(m.text);
-        return texts;
-    }
 };
 
 TEST_F(CycleTest, RunProcessGeoTestRiseFallRiseGivesThreeCycles) {
@@ -47,9 +44,7 @@ TEST_F(CycleTest, RunProcessGeoTestRiseFallRiseGivesThreeCycles) {
         "123456789lastline987654321\r\n");
     ASSERT_EQ(cycles(), 3);
     // The turning line opens the next cycle and is counted there: 4, 2 and 3 readings.
-    EXPECT_EQ(readings(1), 4);
-    EXPECT_EQ(readings(2), 2);
-    EXPECT_EQ(readings(3), 3);
+    EXPECT_EQ((std::array{readings(1), readings(2), readings(3)}), (Counts{4, 2, 3}));
     EXPECT_EQ(numRead, 9);
     EXPECT_FALSE(done);
     EXPECT_EQ(s.cycles.Direction(1, 2), "REVERSE");
@@ -78,9 +73,8 @@ TEST_F(CycleTest, RunProcessGeomaticPassesAndMarkers) {
         "PASS 2\r\n0.000 50 0.0030\r\n0.005 150 0.0040\r\n999\r\n160\r\n0.005\r\n"
         "Geomatic Shear V.6611\r\nGeomatic Shear V.6611\r\n0.003 40 0.0050\r\n999\r\n45\r\n0\r\n");
     ASSERT_EQ(cycles(), 3);
-    EXPECT_EQ(readings(1), 2);  // "999" and the two lines after it are no readings
-    EXPECT_EQ(readings(2), 2);  // nor is the PASS line
-    EXPECT_EQ(readings(3), 1);
+    // "999" and the two lines after it are no readings, nor is the PASS line.
+    EXPECT_EQ((std::array{readings(1), readings(2), readings(3)}), (Counts{2, 2, 1}));
     EXPECT_DOUBLE_EQ(s.cycles.MinHorLoad(1, 2), 50);
     // A one-reading cycle: its load is both extremes; its travel is the previous cycle's end
     // displacement (0.005) less its only displacement (0.003).
@@ -160,12 +154,12 @@ TEST_F(CycleTest, RunProcessLimitsAndTheOneLineRun) {
     EXPECT_EQ(cycles(), 10);
     EXPECT_EQ(readings(10), 1);
     EXPECT_EQ(s.cycles.Direction(1, 10), "REVERSE");
-    EXPECT_EQ(messages(), std::vector<std::string>{"Limit of 10 direction changes exceeded"});
+    EXPECT_EQ(op.texts(), std::vector<std::string>{"Limit of 10 direction changes exceeded"});
 
     op.messages.clear();
     s.cycles.NumCycles(1, 1) = 0;
     runProcess("1 0 0.01 5\r\n");
-    EXPECT_EQ(messages(), (std::vector<std::string>{"WHOA... FHERR IN RunProcess (bugging out)",
+    EXPECT_EQ(op.texts(), (std::vector<std::string>{"WHOA... FHERR IN RunProcess (bugging out)",
                                                     "RunProcess Error Occurred"}));
     EXPECT_EQ(cycles(), 0);
 
@@ -178,7 +172,7 @@ TEST_F(CycleTest, RunProcessLimitsAndTheOneLineRun) {
     EXPECT_THROW(ProcessRuns(s, op, in, numRead), OperationEnded);
     EXPECT_EQ(s.specimens.CurRun, 10);
     EXPECT_EQ(s.cycles.CycleReadings(10, 1), 2);
-    EXPECT_EQ(messages(), std::vector<std::string>{"MORE THAN 10 SHD RUNS"});
+    EXPECT_EQ(op.texts(), std::vector<std::string>{"MORE THAN 10 SHD RUNS"});
 }
 
 class PreProcessTest : public CycleTest {
@@ -193,7 +187,7 @@ class PreProcessTest : public CycleTest {
 TEST_F(PreProcessTest, FixturesEndToEnd) {
     s.cycles.UseCycle(1, 1, 2) = 0;
     CycleSummary g = preProcess(kGeoTest, "geotest/lst_ds_reversing.LST");
-    ASSERT_TRUE(g.ok) << ::testing::PrintToString(messages());
+    ASSERT_TRUE(g.ok) << ::testing::PrintToString(op.texts());
     EXPECT_EQ(g.runs, 1);
     EXPECT_EQ(g.readingsInFile, 9);
     ASSERT_EQ(g.rows.size(), 3u);
@@ -206,7 +200,7 @@ TEST_F(PreProcessTest, FixturesEndToEnd) {
     // Diameter 2.5: area 4.908738522 sq in; a stress of 432 psf is 432 x 4.908738522 / 144.
     s.cycles.UseCycle(1, 1, 2) = 1;
     CycleSummary m = preProcess(kGeomatic, "geomatic/passes.DAT");
-    ASSERT_TRUE(m.ok) << ::testing::PrintToString(messages());
+    ASSERT_TRUE(m.ok) << ::testing::PrintToString(op.texts());
     ASSERT_EQ(m.cycles, 3);
     EXPECT_EQ(m.rows[2].readings, 1);
     EXPECT_NEAR(m.rows[0].maxHorLoad, 14.726215566, 1e-8);
@@ -216,14 +210,14 @@ TEST_F(PreProcessTest, FixturesEndToEnd) {
 
     // Three runs; the summary is that of run 1, travel on channel 3 (the larger range).
     CycleSummary d = preProcess(kDurhamGeo, "durham/runs_and_stars.TXT");
-    ASSERT_TRUE(d.ok) << ::testing::PrintToString(messages());
+    ASSERT_TRUE(d.ok) << ::testing::PrintToString(op.texts());
     EXPECT_EQ(d.runs, 3);
     EXPECT_EQ(d.cycles, 1);
     EXPECT_EQ(d.readingsInFile, 4);
     EXPECT_NEAR(d.rows[0].horDisp, 0.03, 1e-12);
     EXPECT_EQ(s.cycles.CycleReadings(3, 1), 2);
     EXPECT_EQ(s.specimens.CurRun, 1);
-    EXPECT_TRUE(op.messages.empty()) << ::testing::PrintToString(messages());
+    EXPECT_TRUE(op.messages.empty()) << ::testing::PrintToString(op.texts());
 
     CycleSummary missing = preProcess(kDurhamGeo, "durham/no_such_file.TXT");
     EXPECT_FALSE(missing.ok);
@@ -242,8 +236,7 @@ TEST_F(PreProcessTest, MutatedFixturesNeitherCrashNorHang) {
                                                     {kGeomatic, "geomatic/passes.DAT"},
                                                     {kDurhamGeo, "durham/runs_and_stars.TXT"}};
     for (auto [source, name] : fixtures) {
-        std::ifstream in(std::string(PLOVIX_TEST_DATA) + "/" + name, std::ios::binary);
-        const std::string original{std::istreambuf_iterator<char>(in), {}};
+        const std::string original = testing::bytesOf(std::string(PLOVIX_TEST_DATA) + "/" + name);
         for (int round = 0; round < 150; ++round) {
             std::string bytes = original;
             if (round % 3 == 0) bytes.resize(pick(bytes.size()));

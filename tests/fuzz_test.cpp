@@ -9,12 +9,9 @@
 #include <random>
 #include <regex>
 
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-
 #include "sources/get_field.h"
 #include "sources/header_reader.h"
+#include "support/norvo_files.h"
 #include "support/recording_operator.h"
 #include "text/line_reader.h"
 #include "text/number_reading.h"
@@ -88,37 +85,24 @@ void randomHeader(Session& s, LineMaker& m) {
     static const double kConstants[] = {0, -1, 1, 2.5, -3, 1e-300, 1e308, -1e308};
     auto constant = [&] { return kConstants[m.pick(0, 7)]; };
     HeaderValues& h = s.header;
-    h.ColDisp = m.pick(-1, 12);
-    h.ColLoad = m.pick(-1, 12);
-    h.ColAux = m.pick(-1, 12);
-    h.ColAux2 = m.pick(-1, 12);
-    h.ColCell = m.pick(-1, 12);
-    h.ChanTravel = m.pick(-2, 12);
-    h.ChanTravel2 = m.pick(-2, 12);
-    h.ChanLoad = m.pick(-2, 12);
-    h.ChanPressure = m.pick(-2, 12);
-    h.ChanStress = m.pick(-2, 12);
+    for (int* column : {&h.ColDisp, &h.ColLoad, &h.ColAux, &h.ColAux2, &h.ColCell})
+        *column = m.pick(-1, 12);
+    for (int* channel :
+         {&h.ChanTravel, &h.ChanTravel2, &h.ChanLoad, &h.ChanPressure, &h.ChanStress})
+        *channel = m.pick(-2, 12);
     h.HumFormat = m.pick(-1, 4);
     for (auto ch : {CalChannel::Load, CalChannel::Disp, CalChannel::Aux, CalChannel::Cell})
         for (int k = 1; k <= 3; ++k) h.Cal(ch, k) = constant();
-    h.TouchScreenFile = m.pick(0, 1);
-    h.KnownVersion = m.pick(0, 1);
-    h.Version521 = m.pick(0, 1);
-    h.UUDirect = m.pick(0, 1);
-    h.LoadRingDS = m.pick(0, 1);
-    h.UseDCDT = m.pick(0, 1);
-    h.GeoFile = m.pick(0, 1);
+    for (bool* flag :
+         {&h.TouchScreenFile, &h.KnownVersion, &h.Version521, &h.UUDirect, &h.LoadRingDS,
+          &h.UseDCDT, &h.GeoFile, &s.specimens.KWDSFile, &s.settings.GEOTACUFVDAZ,
+          &s.settings.HUMREADXL, &s.settings.HUMXLEXP, &s.settings.HUMFTHSD})
+        *flag = m.pick(0, 1);
     h.PistonWeight = m.pick(0, 1) ? "1e308" : "0.5";
     h.LastRevisionDate = m.pick(0, 1) ? "01/20/2002" : "";
-    h.SpecimenArea(1) = constant();
-    s.specimens.KWDSFile = m.pick(0, 1);
-    s.settings.LRCDS361 = constant();
-    s.settings.HumDefDiv = constant();
-    s.settings.GEOTACUFVDAZ = m.pick(0, 1);
-    s.settings.HUMREADXL = m.pick(0, 1);
-    s.settings.HUMXLEXP = m.pick(0, 1);
-    s.settings.HUMFTHSD = m.pick(0, 1);
-    s.pass.VertZero = constant();
+    for (double* value :
+         {&h.SpecimenArea(1), &s.settings.LRCDS361, &s.settings.HumDefDiv, &s.pass.VertZero})
+        *value = constant();
 }
 
 TEST(Fuzz, FieldExtractionOfEverySourceSurvivesAnyLine) {
@@ -225,10 +209,7 @@ TEST(Fuzz, HeaderReadersSurviveTruncatedAndEditedFixtures) {
     LineMaker m(4242);
     for (const Case& c : cases) {
         const std::string path = std::string(PLOVIX_TEST_DATA) + "/" + c.fixture;
-        std::ifstream file(path, std::ios::binary);
-        std::stringstream buffer;
-        buffer << file.rdbuf();
-        const std::string original = buffer.str();
+        const std::string original = testing::bytesOf(path);
         ASSERT_FALSE(original.empty()) << path;
         for (int round = 0; round < 300; ++round) {
             std::string bytes = original;

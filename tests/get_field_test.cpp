@@ -16,6 +16,10 @@ class GetField : public ::testing::Test {
         s.program.TestType = test;
         s.specimens.CurrentSpecimen = 1;
     }
+    void columns(int disp, int load, int aux, int cell = 0) {
+        s.header.ColDisp = disp, s.header.ColLoad = load, s.header.ColAux = aux;
+        s.header.ColCell = cell;
+    }
     void setCal(CalChannel ch, double factor, double divisor, double zero) {
         s.header.Cal(ch, kCalFactor) = factor;
         s.header.Cal(ch, kCalDivisor) = divisor;
@@ -32,6 +36,11 @@ class GetField : public ::testing::Test {
         return v.toText();
     }
     bool none(std::string_view line, int n) { return fGetField(s, op, line, n).isNone(); }
+    // Fields 1, 2, 3, ... of a line, as numbers.
+    void expectNumbers(std::string_view line, std::initializer_list<double> expected) {
+        int n = 0;
+        for (double e : expected) EXPECT_DOUBLE_EQ(number(line, ++n), e) << "field " << n;
+    }
 };
 
 TEST_F(GetField, GeomaticColumnsAndStressTimesArea) {
@@ -53,11 +62,7 @@ TEST_F(GetField, GeomaticColumnsAndStressTimesArea) {
 TEST_F(GetField, GeoTestBlankColumnsByFileKind) {
     useSource(kGeoTest, kCuWithPorePressures);
     const std::string lst = "  1  0:05  0.0100  12.5  0.5  0.3  10.0";
-    EXPECT_DOUBLE_EQ(number(lst, 1), 0.01);
-    EXPECT_DOUBLE_EQ(number(lst, 2), 12.5);
-    EXPECT_DOUBLE_EQ(number(lst, 3), 0.5);
-    EXPECT_DOUBLE_EQ(number(lst, 4), 0.0);  // the time is read as a number too: 0 of "0:05"
-    EXPECT_DOUBLE_EQ(number(lst, 5), 10.0);
+    expectNumbers(lst, {0.01, 12.5, 0.5, 0.0, 10.0});  // field 4, the time "0:05", reads 0
     s.program.TestType = kDirectShear;
     EXPECT_DOUBLE_EQ(number(lst, 3), 0.3);
     s.header.LastRevisionDate = "01/20/2002";
@@ -65,10 +70,7 @@ TEST_F(GetField, GeoTestBlankColumnsByFileKind) {
 
     s.header.GeoFile = true;
     const std::string geo = "17 0.020 30.5 1.25";
-    EXPECT_DOUBLE_EQ(number(geo, 1), 0.02);
-    EXPECT_DOUBLE_EQ(number(geo, 2), 30.5);
-    EXPECT_DOUBLE_EQ(number(geo, 3), 1.25);
-    EXPECT_DOUBLE_EQ(number(geo, 4), 17.0);
+    expectNumbers(geo, {0.02, 30.5, 1.25, 17.0});
     // GeoTest lines need no blank.
     EXPECT_DOUBLE_EQ(number("5", 4), 5.0);
 }
@@ -76,11 +78,8 @@ TEST_F(GetField, GeoTestBlankColumnsByFileKind) {
 TEST_F(GetField, GeoTestFourColumnCommaLayout) {
     useSource(kGeoTest, kDirectShear);
     s.specimens.KWDSFile = true;
-    const std::string line = "12.5,0.2,0.01,30";
-    EXPECT_DOUBLE_EQ(number(line, 1), 0.01);
-    EXPECT_DOUBLE_EQ(number(line, 2), 12.5);
-    EXPECT_DOUBLE_EQ(number(line, 3), 0.2);
-    EXPECT_DOUBLE_EQ(number(line, 5), 30.0);
+    expectNumbers("12.5,0.2,0.01,30", {0.01, 12.5, 0.2});
+    EXPECT_DOUBLE_EQ(number("12.5,0.2,0.01,30", 5), 30.0);
 }
 
 TEST_F(GetField, ProprietaryClientCalibratedChannels) {
@@ -89,9 +88,7 @@ TEST_F(GetField, ProprietaryClientCalibratedChannels) {
     setCal(CalChannel::Load, 10.0, 1.0, 0.5);
     setCal(CalChannel::Aux, 1.0, 2.0, 0.0);
     const std::string line = "10:00 AM\t1.5\t3.0\t5.0\t42";
-    EXPECT_DOUBLE_EQ(number(line, 1), 1.0);   // (3 - 1) x 2 / 4
-    EXPECT_DOUBLE_EQ(number(line, 2), 10.0);  // (1.5 - 0.5) x 10 / 1
-    EXPECT_DOUBLE_EQ(number(line, 3), 2.5);   // 5 x 1 / 2
+    expectNumbers(line, {1.0, 10.0, 2.5});  // (3 - 1) x 2 / 4, (1.5 - 0.5) x 10 / 1, 5 x 1 / 2
     EXPECT_EQ(text(line, 4), "10:00 AM");
     EXPECT_DOUBLE_EQ(number(line, 5), 42.0);
     EXPECT_TRUE(op.messages.empty());
@@ -123,15 +120,10 @@ TEST_F(GetField, DivisionByZeroAndOverflowAreShownAndGiveNoValue) {
 
 TEST_F(GetField, DurhamGeoChannelWordsAndTouchScreen) {
     useSource(kDurhamGeo, kConsolidatedUndrained);
-    s.header.ChanTravel = 1;
-    s.header.ChanLoad = 2;
-    s.header.ChanPressure = 3;
-    s.header.ChanTravel2 = 4;
-    s.header.ChanStress = 4;
+    s.header.ChanTravel = 1, s.header.ChanLoad = 2, s.header.ChanPressure = 3;
+    s.header.ChanTravel2 = s.header.ChanStress = 4;
     const std::string line = "10:00:01 0.1000   25.0 3.5 7.25";
-    EXPECT_DOUBLE_EQ(number(line, 1), 0.1);
-    EXPECT_DOUBLE_EQ(number(line, 2), 25.0);
-    EXPECT_DOUBLE_EQ(number(line, 3), 3.5);
+    expectNumbers(line, {0.1, 25.0, 3.5});
     EXPECT_EQ(text(line, 4), "10:00:01 ");
     EXPECT_DOUBLE_EQ(number(line, 5), 7.25);
     s.program.TestType = kDirectShear;
@@ -142,8 +134,7 @@ TEST_F(GetField, DurhamGeoChannelWordsAndTouchScreen) {
 
     s.header.TouchScreenFile = true;
     const std::string ts = "12:00\t0.25\t31.5\t20 psi";
-    EXPECT_DOUBLE_EQ(number(ts, 1), 0.25);
-    EXPECT_DOUBLE_EQ(number(ts, 2), 31.5);
+    expectNumbers(ts, {0.25, 31.5});
     EXPECT_EQ(text(ts, 4), "12:00");
     EXPECT_EQ(text(ts, 5), "20 psi");
     EXPECT_TRUE(none(ts, 3));
@@ -172,9 +163,8 @@ TEST_F(GetField, GeotacTriaxialFirstDisplacementBecomesTheZero) {
 
 TEST_F(GetField, GeotacTriaxialLoadAuxCellAndTime) {
     useSource(kGeotac, kConsolidatedUndrained);
-    s.header.ColLoad = 3;
+    columns(0, 3, 0, 5);
     s.header.ColAux2 = 4;
-    s.header.ColCell = 5;
     setCal(CalChannel::Load, 100.0, 2.0, 0.5);
     setCal(CalChannel::Aux, 10.0, 5.0, 1.0);
     setCal(CalChannel::Cell, 1.0, 1.0, 0.25);
@@ -231,14 +221,10 @@ TEST_F(GetField, GeotacDirectShearLoadRingAndVerticalZero) {
 
 TEST_F(GetField, HumboldtQuotedColumnsAndTimeStamps) {
     useSource(kHumboldt, kUnconfinedCompression);
-    s.header.ColDisp = 4;
-    s.header.ColLoad = 5;
-    s.header.ColAux = 6;
+    columns(4, 5, 6);
     s.settings.HumDefDiv = 1000;
     const std::string line = "1\t\"ABCDEFGHIJ\"\t\"0123456789\"\t\"250\"\t 31.5 \t\"2\"";
-    EXPECT_DOUBLE_EQ(number(line, 1), 0.25);
-    EXPECT_DOUBLE_EQ(number(line, 2), 31.5);
-    EXPECT_DOUBLE_EQ(number(line, 3), 2.0);
+    expectNumbers(line, {0.25, 31.5, 2.0});
     EXPECT_EQ(text(line, 4), "ABC/DEFGH 01234567");
     s.settings.HUMXLEXP = true;
     s.header.HumFormat = 2;
@@ -265,13 +251,9 @@ TEST_F(GetField, HumboldtShortDateColumnsGiveShortStamps) {
 
 TEST_F(GetField, EnKayCommaColumns) {
     useSource(kEnKay, kCuWithPorePressures);
-    s.header.ColDisp = 2;
-    s.header.ColLoad = 4;
-    s.header.ColAux = 5;
+    columns(2, 4, 5);
     const std::string line = "\"ABCDEFGHIJ\", \"0.125\",\"0123456789\",\"45.5\",\"-1.5\"";
-    EXPECT_DOUBLE_EQ(number(line, 1), 0.125);
-    EXPECT_DOUBLE_EQ(number(line, 2), 45.5);
-    EXPECT_DOUBLE_EQ(number(line, 3), -1.5);
+    expectNumbers(line, {0.125, 45.5, -1.5});
     EXPECT_EQ(text(line, 4), "ABC/DEFGH 01234567");
     EXPECT_TRUE(none(line, 5));
     EXPECT_EQ(op.messages.back().text, "error in fGetField");
@@ -280,14 +262,9 @@ TEST_F(GetField, EnKayCommaColumns) {
 
 TEST_F(GetField, EleSoilTestLoadInThousands) {
     useSource(kEleSoilTest, kCuWithPorePressures);
-    s.header.ColDisp = 1;
-    s.header.ColLoad = 2;
-    s.header.ColAux = 3;
-    s.header.ColCell = 4;
+    columns(1, 2, 3, 4);
     const std::string line = "0.5\t2500\t\"12.5\"\t300";
-    EXPECT_DOUBLE_EQ(number(line, 1), 0.5);
-    EXPECT_DOUBLE_EQ(number(line, 2), 2.5);
-    EXPECT_DOUBLE_EQ(number(line, 3), 12.5);
+    expectNumbers(line, {0.5, 2.5, 12.5});
     EXPECT_EQ(fGetField(s, op, line, 4), FieldValue::integer(0));
     EXPECT_DOUBLE_EQ(number(line, 5), 300.0);
     EXPECT_TRUE(none(line, 6));
@@ -295,10 +272,10 @@ TEST_F(GetField, EleSoilTestLoadInThousands) {
 }
 
 TEST_F(GetField, UnknownSourceGivesNoValue) {
-    useSource(0, 1);
-    EXPECT_TRUE(none("1 2 3", 1));
-    useSource(9, 1);
-    EXPECT_TRUE(none("1 2 3", 1));
+    for (int source : {0, 9}) {
+        useSource(source, 1);
+        EXPECT_TRUE(none("1 2 3", 1)) << source;
+    }
     EXPECT_TRUE(op.messages.empty());
 }
 

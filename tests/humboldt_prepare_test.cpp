@@ -5,11 +5,11 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "humboldt/prepare_text.h"
+#include "support/norvo_files.h"
 #include "support/recording_operator.h"
 #include "support/temp_folder.h"
 #include "text/line_reader.h"
@@ -18,16 +18,13 @@ namespace plovix {
 namespace {
 
 namespace fs = std::filesystem;
+using plovix::testing::bytesOf;
 using plovix::testing::RecordingOperator;
 using plovix::testing::TempFolder;
 using Lines = std::vector<std::string>;
 
 const fs::path kData = fs::path(PLOVIX_TEST_DATA) / "humboldt";
 
-std::string bytesOf(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 void writeBytes(const fs::path& path, const std::string& bytes) {
     fs::create_directories(path.parent_path());
     std::ofstream(path, std::ios::binary) << bytes;

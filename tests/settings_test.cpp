@@ -2,26 +2,21 @@
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-#include "support/temp_folder.h"
-
+#include <algorithm>
 #include <fstream>
-#include <iterator>
 #include <vector>
 
 #include "app/version.h"
+#include "support/norvo_files.h"
+#include "support/temp_folder.h"
 
 namespace fs = std::filesystem;
 using namespace plovix;
 
+using plovix::testing::bytesOf;
 using plovix::testing::TempFolder;
 
 namespace {
-
-std::string readBytes(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
 
 Session loaded(std::string_view iniText) {
     IniFile ini;
@@ -147,7 +142,7 @@ TEST(SettingsSave, FileKeepsOtherContentAndSurvivesFailure) {
     s.program.TestType = kDirectShear;
     std::error_code error;
     ASSERT_TRUE(SaveSettings(s, file, error)) << error.message();
-    EXPECT_EQ(readBytes(file), kEveryKey);
+    EXPECT_EQ(bytesOf(file), kEveryKey);
 
     const std::string other =
         "; lab copy\r\n[Printer]\r\nFont=Courier New\r\n\r\n[FiltTol]\r\n# by hand\r\n"
@@ -157,14 +152,14 @@ TEST(SettingsSave, FileKeepsOtherContentAndSurvivesFailure) {
     const std::string kept =
         "; lab copy\r\n[Printer]\r\nFont=Courier New\r\n\r\n[FiltTol]\r\n# by hand\r\n"
         "IncMax=0.002\r\nExtra = keep me \r\nSDispFac=1.25\r\n";
-    EXPECT_EQ(readBytes(file).substr(0, kept.size()), kept);
-    EXPECT_NE(readBytes(file).find("\r\n\r\n[Settings]\r\nGeneric=False\r\nSaveName=True\r\n"),
+    EXPECT_EQ(bytesOf(file).substr(0, kept.size()), kept);
+    EXPECT_NE(bytesOf(file).find("\r\n\r\n[Settings]\r\nGeneric=False\r\nSaveName=True\r\n"),
               std::string::npos);
 
     // A folder where the file should be: refused, nothing replaced.
     EXPECT_FALSE(SaveSettings(s, temp.path / "new", error));
     EXPECT_TRUE(error);
-    EXPECT_EQ(readBytes(file).substr(0, kept.size()), kept);
+    EXPECT_EQ(bytesOf(file).substr(0, kept.size()), kept);
 }
 
 TEST(SettingsStartUp, LoadsAndForgetsTheLastFileUnlessKept) {

@@ -2,27 +2,20 @@
 // conversions end to end against hand-checked Norvo files.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <array>
-#include <cstdlib>
-#include <fstream>
-#include <iterator>
 
 #include "sources/get_field.h"
 #include "sources/header_reader.h"
 #include "support/norvo_files.h"
 #include "support/recording_operator.h"
 #include "support/temp_folder.h"
-#include "text/number_reading.h"
 
 namespace plovix {
 namespace {
 
 using plovix::testing::bytesOf;
 using plovix::testing::expectSameNorvoFile;
-using plovix::testing::norvoRecords;
-using plovix::testing::norvoValues;
 
 const std::string kData = PLOVIX_TEST_DATA;
 
@@ -43,6 +36,9 @@ class TextLayoutHeader : public ::testing::Test {
     std::string dataLine() { return in->next(s.header.LineByLF).value_or("<end>"); }
     double field(int n) { return fGetField(s, op, dataLine(), n).toNumber(); }
     std::pair<int, int> dispAndLoadColumns() const { return {s.header.ColDisp, s.header.ColLoad}; }
+    std::array<int, 3> units() const {
+        return {s.header.DispUnit, s.header.LoadUnit, s.header.StressUnit};
+    }
 };
 
 TEST_F(TextLayoutHeader, HumboldtFullTransferLabelsAndColumnsByTestType) {
@@ -68,9 +64,8 @@ TEST_F(TextLayoutHeader, HumboldtFullTransferLabelsAndColumnsByTestType) {
               "2.70|2.85|5.70|1.25");
     EXPECT_EQ(h.NormalStress(2), 10.5);  // direct shear: the normal stress, not the cell pressure
     EXPECT_EQ(h.TimeOrRate(2), 1.5);
-    EXPECT_EQ(h.DispUnit, kInches);  // "(in)", "(lbs)" and "(psi)" anywhere in a line
-    EXPECT_EQ(h.LoadUnit, kPounds);
-    EXPECT_EQ(h.StressUnit, kPsi);
+    EXPECT_EQ(units(),
+              (std::array<int, 3>{kInches, kPounds, kPsi}));  // "(in)" etc. anywhere in a line
     EXPECT_EQ(dispAndLoadColumns(), std::pair(5, 4));
     EXPECT_DOUBLE_EQ(field(3), 3.0);  // column 6 of the first reading
 
@@ -111,9 +106,7 @@ TEST_F(TextLayoutHeader, HumboldtExportedFormatsAndPreparedUnits) {
     s.header.LineByLF = true;  // left by an EnKay file read before
     r = read(kHumboldt, kUnconfinedCompression, "Ready4Import\r\n\"ft\"\tLBF\tbar\r\n1\r\n");
     EXPECT_EQ(r.lines, 2);
-    EXPECT_EQ(s.header.DispUnit, kUnknownUnit);
-    EXPECT_EQ(s.header.LoadUnit, kPounds);
-    EXPECT_EQ(s.header.StressUnit, kUnknownUnit);
+    EXPECT_EQ(units(), (std::array<int, 3>{kUnknownUnit, kPounds, kUnknownUnit}));
     EXPECT_EQ(dataLine(), "1");
     EXPECT_TRUE(op.messages.empty());
 }
@@ -128,9 +121,7 @@ TEST_F(TextLayoutHeader, EnKayCountsAndUnitsEleLabelsAndDensity) {
     std::string file;
     for (int n = 1; n <= 12; ++n) file += "\"Line\"\n";
     r = read(kEnKay, kCuWithPorePressures, file + "\"Units\",\"lbs\",\"in\",\"psi\"\n\"0\"\n");
-    EXPECT_EQ(s.header.LoadUnit, kPounds);
-    EXPECT_EQ(s.header.DispUnit, kInches);
-    EXPECT_EQ(s.header.StressUnit, kPsi);
+    EXPECT_EQ(units(), (std::array<int, 3>{kInches, kPounds, kPsi}));
     EXPECT_EQ(r.lines, 15);  // no rule: all 14 lines read, plus one
 
     // The ELE labels that the Norvo file does not show.
@@ -176,12 +167,10 @@ TEST(TextLayoutGolden, ConvertedRecordByRecord) {
     const std::string out = (temp.path / "OUT.NDT").string();
     for (const auto& [source, input, golden] : cases) {
         SCOPED_TRACE(input);
-        const std::string command = std::string(PLOVIX_CONVERT) + " --settings '" +
-                                    (temp.path / "none.ini").string() + "' --source " + source +
-                                    " --test cupp -o '" + out + "' '" + kData + "/" + input +
-                                    "' >/dev/null 2>&1";
-        const int status = std::system(command.c_str());
-        ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << command;
+        ASSERT_EQ(testing::runConverter("--settings '" + (temp.path / "none.ini").string() +
+                                        "' --source " + source + " --test cupp -o '" + out + "' '" +
+                                        kData + "/" + input + "'"),
+                  0);
         expectSameNorvoFile(bytesOf(out), bytesOf(kData + "/" + golden));
     }
 }

@@ -3,26 +3,17 @@
 // a golden file worked out by hand.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <algorithm>
-#include <cmath>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "support/norvo_files.h"
 #include "support/temp_folder.h"
-#include "text/number_reading.h"
 
 namespace plovix {
 namespace {
 
 using plovix::testing::bytesOf;
 using plovix::testing::expectSameNorvoFile;
-using plovix::testing::norvoRecords;
-using plovix::testing::norvoValues;
 
 namespace fs = std::filesystem;
 
@@ -32,11 +23,8 @@ const fs::path kData = PLOVIX_TEST_DATA;
 // defaults: Windows Norvo, criteria 0.05 and 5 %, HUMROS, GEOTACUFVDAZ, the workbook positions
 // (UU sheet 4, row 42, column C, step 1; direct shear sheet 3, row 12, column B, step 1).
 //
-// HUMFTHSD is set, as a technician reading workbooks directly sets it: the text written from a
-// workbook has the labelled full-transfer layout (readings in fields 2 to 4, or 2 to 6), and
-// without HUMFTHSD the export layout is assumed, whose readings start at a line beginning "0"
-// TAB or TAB "1" (here the second reading) and sit in columns 8, 6 and 10, which these files do
-// not have: every value would read 0.
+// HUMFTHSD is set, as for workbooks read directly: the text written has the labelled
+// full-transfer layout (readings in fields 2 to 4, or 2 to 6); without it every value reads 0.
 //
 // - Unconsolidated Undrained: G21 of sheets 4 and 5 is 1.4, of sheet 6 empty: two specimens.
 //   Readings: C the reading, E the load (field 3), D the deformation (field 4); loads 0 12 25 31
@@ -76,14 +64,13 @@ TEST(WorkbookConvert, GoldenNorvoFilesRecordByRecord) {
         const fs::path workbook = temp.path / c.workbook;
         fs::copy_file(kData / "humboldt" / c.workbook, workbook);
         const fs::path out = temp.path / "OUT.NDT";
-        const std::string command = std::string(PLOVIX_CONVERT) + " --settings '" +
-                                    (temp.path / "none.ini").string() + "' --template '" +
-                                    (kData / ".." / ".." / "data" / "NVNEW.NDT").string() +
-                                    "' --source humboldt --test " + c.test +
-                                    " --set HUMREADXL=True --set HUMFTHSD=True -o '" +
-                                    out.string() + "' '" + workbook.string() + "' >/dev/null 2>&1";
-        const int status = std::system(command.c_str());
-        ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << command;
+        ASSERT_EQ(testing::runConverter("--settings '" + (temp.path / "none.ini").string() +
+                                        "' --template '" +
+                                        (kData / ".." / ".." / "data" / "NVNEW.NDT").string() +
+                                        "' --source humboldt --test " + c.test +
+                                        " --set HUMREADXL=True --set HUMFTHSD=True -o '" +
+                                        out.string() + "' '" + workbook.string() + "'"),
+                  0);
 
         expectSameNorvoFile(bytesOf(out), bytesOf(kData / "humboldt" / c.golden));
     }

@@ -4,12 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "app/session.h"
 #include "humboldt/workbook.h"
 #include "humboldt/workbook_to_text.h"
+#include "support/norvo_files.h"
 #include "support/recording_operator.h"
 #include "support/temp_folder.h"
 
@@ -38,17 +37,10 @@ Session humboldtSession(int testType, const std::string& ucIncrement = "2") {
     return s;
 }
 
-std::string fileText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
-
 // Lines 1, 2, ... of a written file, without their CR LF.
 std::vector<std::string> fileLines(const fs::path& path) {
     std::vector<std::string> lines{""};
-    const std::string text = fileText(path);
+    const std::string text = testing::bytesOf(path);
     for (std::size_t at = 0, end; (end = text.find("\r\n", at)) != std::string::npos; at = end + 2)
         lines.push_back(text.substr(at, end - at));
     return lines;
@@ -73,8 +65,8 @@ TEST(WorkbookToText, DirectShearWritesOneFilePerFilledCheckCell) {
         EXPECT_FALSE(fs::exists(temp.path / (base + "4.TXT")));
         EXPECT_EQ(s.settings.DAFile, (temp.path / (base + "1.TXT")).string());
         EXPECT_EQ(s.settings.DAName, base + "1.TXT");
-        EXPECT_EQ(fileText(temp.path / (base + "1.TXT")),
-                  fileText(kData / "workbook_direct_shear.1.expected.TXT"));
+        EXPECT_EQ(testing::bytesOf(temp.path / (base + "1.TXT")),
+                  testing::bytesOf(kData / "workbook_direct_shear.1.expected.TXT"));
         // Specimen C (k = 2): summary column G, summary rows 18 and 19, sheet 1 column L.
         const auto third = fileLines(temp.path / (base + "3.TXT"));
         ASSERT_EQ(third.size(), 31u);

@@ -1,9 +1,11 @@
 #include "support/norvo_files.h"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 
@@ -59,6 +61,12 @@ void expectSameNorvoFile(const std::string& actual, const std::string& golden) {
                 << "value " << v + 1;
         }
     }
+}
+
+int runConverter(const std::string& arguments) {
+    const std::string command = std::string(PLOVIX_CONVERT) + " " + arguments + " >/dev/null 2>&1";
+    const int status = std::system(command.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 }  // namespace plovix::testing

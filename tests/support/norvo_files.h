@@ -1,5 +1,6 @@
 #pragma once
-// Reading Norvo data files in tests, and comparing one with a golden file worked by hand.
+// Reading Norvo data files in tests, comparing one with a golden file worked by hand, and
+// running the converter that writes them.
 
 #include <filesystem>
 #include <string>
@@ -19,5 +20,9 @@ std::vector<std::string> norvoValues(const std::string& record);
 // The record count first, then value by value: quoted texts exactly, numbers as numbers (a
 // template's ".5" may come back as "0.5").
 void expectSameNorvoFile(const std::string& actual, const std::string& golden);
+
+// Runs the built plovix-convert with these arguments (already quoted for the shell), its output
+// dropped: its exit code, or -1 when it did not exit.
+int runConverter(const std::string& arguments);
 
 }  // namespace plovix::testing

@@ -24,6 +24,12 @@ void RecordingOperator::reportProgress(std::int64_t done, std::int64_t total) {
     progress.emplace_back(done, total);
 }
 
+std::vector<std::string> RecordingOperator::texts() const {
+    std::vector<std::string> all;
+    for (const RecordedMessage& m : messages) all.push_back(m.text);
+    return all;
+}
+
 void RecordingOperator::scriptAnswers(std::initializer_list<bool> answers) {
     answers_.insert(answers_.end(), answers);
 }

@@ -29,6 +29,8 @@ class RecordingOperator : public plovix::Operator {
 
     // Answers of the next questions, in order: true OK, false Cancel.
     void scriptAnswers(std::initializer_list<bool> answers);
+    // The texts of the messages so far.
+    std::vector<std::string> texts() const;
 
     std::vector<RecordedMessage> messages;
     std::vector<std::pair<std::string, int>> statuses;
