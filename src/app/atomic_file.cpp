@@ -30,6 +30,20 @@ bool writeAll(int fd, std::string_view bytes) {
 
 }  // namespace
 
+std::error_code renameDurably(const fs::path& from, const fs::path& to) {
+    if (::rename(from.c_str(), to.c_str()) != 0) return lastError();
+    fs::path folder = to.parent_path();
+    if (folder.empty()) folder = ".";
+    // Makes the rename itself durable; the file is already complete, so a failure here is not
+    // a failed write.
+    const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        (void)::fsync(dir);
+        ::close(dir);
+    }
+    return {};
+}
+
 std::error_code writeFileAtomically(const fs::path& requested, std::string_view bytes) {
     std::error_code error;
     fs::path target = requested;
@@ -67,19 +81,13 @@ std::error_code writeFileAtomically(const fs::path& requested, std::string_view 
         ::unlink(temp.c_str());
         return error;
     }
-    if (::close(fd) != 0 || ::rename(temp.c_str(), target.c_str()) != 0) {
+    if (::close(fd) != 0) {
         error = lastError();
         ::unlink(temp.c_str());
         return error;
     }
-    // Makes the rename itself durable; the file is already complete, so a failure here is not
-    // a failed write.
-    const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        (void)::fsync(dir);
-        ::close(dir);
-    }
-    return {};
+    if ((error = renameDurably(temp, target))) ::unlink(temp.c_str());
+    return error;
 }
 
 namespace {
@@ -175,17 +183,8 @@ std::error_code AtomicFileWriter::finish() {
 std::error_code AtomicFileWriter::commit() {
     if (auto error = finish()) return error;
     if (committed_) return {};
-    if (::rename(temp_.c_str(), target_.c_str()) != 0) return fail(lastError());
+    if (auto error = renameDurably(temp_, target_)) return fail(error);
     committed_ = true;
-    fs::path folder = target_.parent_path();
-    if (folder.empty()) folder = ".";
-    // Makes the rename itself durable; the file is already complete, so a failure here is not
-    // a failed write.
-    const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        (void)::fsync(dir);
-        ::close(dir);
-    }
     return {};
 }
 

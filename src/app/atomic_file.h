@@ -12,6 +12,11 @@ namespace plovix {
 
 // Writes `bytes` to `target` (through a symbolic link, to the file it names), creating the
 // folder when missing and keeping the permissions of the file replaced.
+// Renames `from` over `to` (one file system) and flushes the folder, so the rename survives a
+// crash.
+[[nodiscard]] std::error_code renameDurably(const std::filesystem::path& from,
+                                            const std::filesystem::path& to);
+
 [[nodiscard]] std::error_code writeFileAtomically(const std::filesystem::path& target,
                                                   std::string_view bytes);
 

@@ -215,21 +215,6 @@ std::error_code writeBackup(const fs::path& file, const fs::path& backup) {
     return out.commit();
 }
 
-std::error_code renameFile(const fs::path& from, const fs::path& to) {
-    std::error_code error;
-    fs::rename(from, to, error);
-    if (error) return error;
-    // Makes the rename itself durable; the file is complete already.
-    fs::path folder = to.parent_path();
-    if (folder.empty()) folder = ".";
-    const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        (void)::fsync(dir);
-        ::close(dir);
-    }
-    return {};
-}
-
 // Removes the working file when the preparation stops after it was written.
 struct WorkingFile {
     fs::path path;
@@ -243,7 +228,7 @@ struct WorkingFile {
 }  // namespace
 
 HumPrepareResult ModifyHumFile(Session& s, Operator& op) {
-    return ModifyHumFile(s, op, renameFile);
+    return ModifyHumFile(s, op, renameDurably);
 }
 
 HumPrepareResult ModifyHumFile(Session& s, Operator& op, const ReplaceFileStep& replace) {
