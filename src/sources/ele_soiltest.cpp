@@ -13,7 +13,7 @@
 namespace plovix {
 
 FieldValue eleSoilTestField(Session& s, std::string_view line, int n) {
-    auto column = [&](int c) { return fieldNumber(fStripQuotes(fTabField(s, c, line))); };
+    auto column = [&](int c) { return quotedColumnNumber(s, line, c); };
     const HeaderValues& h = s.header;
     switch (n) {
         case 1:

@@ -10,7 +10,7 @@
 namespace plovix {
 
 FieldValue enkayField(Session& s, std::string_view line, int n) {
-    auto column = [&](int c) { return fieldNumber(fStripQuotes(fTabField(s, c, line))); };
+    auto column = [&](int c) { return quotedColumnNumber(s, line, c); };
     const HeaderValues& h = s.header;
     switch (n) {
         case 1:

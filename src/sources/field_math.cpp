@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "text/fields.h"
 #include "text/number_reading.h"
 
 namespace plovix {
@@ -28,6 +29,10 @@ double checkedMul(double a, double b) {
 double checkedDiv(double a, double b) {
     if (b == 0.0) throw a == 0.0 ? kOverflow : kDivisionByZero;
     return finite(a / b);
+}
+
+double quotedColumnNumber(const Session& s, std::string_view line, int c) {
+    return fieldNumber(fStripQuotes(fTabField(s, c, line)));
 }
 
 double calibrated(double raw, const CalTable& cal, CalChannel channel) {

@@ -28,6 +28,10 @@ double checkedMul(double a, double b);
 // x / 0 is a division by zero, 0 / 0 an overflow, as the old platform had it.
 double checkedDiv(double a, double b);
 
+// The number of column `c` of a separated line, its enclosing quotes removed (Humboldt, EnKay
+// and ELE/SoilTest quote their values).
+double quotedColumnNumber(const Session& s, std::string_view line, int c);
+
 // (raw - zero) x factor / divisor, with the calibration constants of `channel`.
 double calibrated(double raw, const CalTable& cal, CalChannel channel);
 

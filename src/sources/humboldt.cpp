@@ -26,7 +26,7 @@ std::string datedTimeStamp(std::string_view dateColumn, std::string_view timeCol
 }
 
 FieldValue humboldtField(Session& s, std::string_view line, int n) {
-    auto column = [&](int c) { return fieldNumber(fStripQuotes(fTabField(s, c, line))); };
+    auto column = [&](int c) { return quotedColumnNumber(s, line, c); };
     const HeaderValues& h = s.header;
     switch (n) {
         case 1:
