@@ -130,6 +130,34 @@ TEST(HumboldtPrepare, AThirdSectionGivesTheThirdValueAndAVerticalOneMakesDirectS
     EXPECT_TRUE(op.messages.empty());
 }
 
+// Sections with two trailer lines each (fewer than the four lines the count assumes before a
+// "Channel" line): every reading of the first section is still taken.
+TEST(HumboldtPrepare, TheSecondSectionAloneGivesTheCountWhateverTheTrailers) {
+    const auto section = [](int channel, const char* description, const char* units, int scale) {
+        std::string text =
+            "\r\nChannel " + std::to_string(channel) + "\r\nDescription\t" + description + "\r\n";
+        for (int line = 4; line <= 7; ++line) text += "x\r\n";
+        text += std::string("Units\tEng\t") + units + "\r\n";
+        for (int line = 9; line <= 15; ++line) text += "x\r\n";
+        for (int n = 1; n <= 10; ++n)
+            text += std::to_string(n) + "\ta\tb\tc\td\te\t" + std::to_string(n * scale) + "\t\r\n";
+        return text + "Maximum\r\n\r\n";
+    };
+    TempFolder tmp;
+    const fs::path file = tmp.path / "UC1.TXT";
+    const std::string original = section(1, "Strain", "in", 1) + section(2, "Load", "lbs", 100);
+    writeBytes(file, original);
+    Session s = sessionFor(file, kUnconfinedCompression);
+    RecordingOperator op;
+    // Channel 2 at line 29, its readings from line 43 to 52 and two lines after: 54 - 43 - 1.
+    ASSERT_EQ(ModifyHumFile(s, op).outcome, HumPrepareOutcome::Prepared) << op.messages[0].text;
+    const Lines head = headOf(file, 13);
+    EXPECT_EQ(head[1], "in\tlbs");
+    EXPECT_EQ(head[2], "1\ta\tb\tc\td\te\t1\t100");
+    EXPECT_EQ(head[11], "10\ta\tb\tc\td\te\t10\t1000");
+    EXPECT_EQ(head[12], "");  // the original file follows
+}
+
 TEST(HumboldtPrepare, AnyFailureNamesTheFileAndLeavesItByteForByte) {
     TempFolder tmp;
     const std::string two = bytesOf(kData / "prepare_two_sections.TXT");
@@ -148,9 +176,13 @@ TEST(HumboldtPrepare, AnyFailureNamesTheFileAndLeavesItByteForByte) {
         {"one section", firstLines(two, 24),
          "Error: 62 - Input past end of file: @ has no second \"Channel\" line"},
         {"head cut short", firstLines(two, 28), "the section at line 25 of @ ends inside its head"},
-        // Channel 2 moves to line 24: 24 - 16 - 4 = 4 deformation readings for 5 loads.
-        {"deformation short", withoutLine(two, 20),
-         "the section at line 2 of @ holds 4 readings, fewer than the 5 of the section at line 24"},
+        // Without the five deformation readings, reader 1 would take Channel 2 (line 20) as
+        // its fifth reading.
+        {"deformation short",
+         withoutLine(withoutLine(withoutLine(withoutLine(withoutLine(two, 16), 16), 16), 16), 16),
+         "the section at line 2 of @ has 4 lines from its first reading (line 16) to the "
+         "\"Channel\" line at line 20, fewer than the 5 readings counted in the section at line "
+         "20"},
         {"no deformation", twoLoads,
          "No section of @ holds the deformation channel; the file was not changed."},
         {"missing file", "", "Error: 53 - File not found: @ could not be read"},

@@ -33,9 +33,9 @@ constexpr long long kValueField = 7;
 // Offsets from a section's "Channel" line.
 constexpr int kUnitLineOffset = 6;
 constexpr std::int64_t kFirstReadingOffset = 14;
-// Lines between a section's last reading and the next "Channel" line, and after the last
-// reading of the file: the second section's readings were always counted so, and every
-// section is measured alike to find one too short for that count.
+// The reading count of every section is taken from the second: the lines from its first
+// reading up to four lines before the next "Channel" line, or up to two lines before the end
+// of the file.
 constexpr std::int64_t kLinesBeforeNextChannel = 4;
 constexpr std::int64_t kLinesAtEnd = 2;
 
@@ -47,8 +47,12 @@ struct Section {
     int slot = kLoad;
     bool vertical = false;
     std::string units;
-    std::int64_t readings = 0;
+    // Where the section's lines end: the next "Channel" line, or the end of the file.
+    std::int64_t nextChannelLine = 0;  // 0: none, the file ends
+    std::int64_t lastLine = 0;         // last line before that end
     std::int64_t firstReading() const { return channelLine + kFirstReadingOffset; }
+    // Lines a reader can take from the first reading on without reaching that end.
+    std::int64_t room() const { return std::max<std::int64_t>(lastLine - firstReading() + 1, 0); }
 };
 
 // Shown by ModifyHumFile; everything up to it leaves the file and the session alone.
@@ -120,9 +124,8 @@ std::vector<Section> scanSections(LineReader& in, const std::string& file) {
     for (;;) {
         const auto channel = nextChannelLine(in);
         Section& last = sections.back();
-        const std::int64_t lastReading = channel ? in.linesConsumed() - 1 - kLinesBeforeNextChannel
-                                                 : in.linesConsumed() - kLinesAtEnd;
-        last.readings = lastReading - last.firstReading() + 1;
+        last.nextChannelLine = channel ? in.linesConsumed() : 0;
+        last.lastLine = channel ? in.linesConsumed() - 1 : in.linesConsumed();
         if (!channel || sections.size() == 3) break;
         Section next;
         if (!readHead(in, *channel, next))
@@ -251,20 +254,31 @@ HumPrepareResult ModifyHumFile(Session& s, Operator& op, const ReplaceFileStep& 
         if (!third && testType != kUnconfinedCompression && testType != kUnconsolidatedUndrained)
             testType = kUnconfinedCompression;
 
-        const std::int64_t readings = sections[1].readings;
+        const Section& second = sections[1];
+        const std::int64_t readings =
+            second.nextChannelLine != 0
+                ? second.nextChannelLine - second.firstReading() - kLinesBeforeNextChannel
+                : second.lastLine - second.firstReading() + 1 - kLinesAtEnd;
         if (readings < 1)
-            fail("The section at line " + std::to_string(sections[1].channelLine) + " of " + name +
+            fail("The section at line " + std::to_string(second.channelLine) + " of " + name +
                  " holds no readings");
         for (int slot = kDeformation; slot <= (third ? kThird : kLoad); ++slot) {
             const Section* section = bySlot[slot];
             if (section == nullptr)
                 fail("No section of " + name + " holds the " + kSlotNames[slot] + " channel");
-            if (section->readings < readings)
+            // Only a reader that would take the next "Channel" line, or run past the end of
+            // the file, is refused; trailer lines may be fewer or more than counted above.
+            if (section->room() < readings)
                 fail(errorPrefix(pastEnd()) + "the section at line " +
-                     std::to_string(section->channelLine) + " of " + name + " holds " +
-                     std::to_string(std::max<std::int64_t>(section->readings, 0)) +
-                     " readings, fewer than the " + std::to_string(readings) +
-                     " of the section at line " + std::to_string(sections[1].channelLine));
+                     std::to_string(section->channelLine) + " of " + name + " has " +
+                     std::to_string(section->room()) + " lines from its first reading (line " +
+                     std::to_string(section->firstReading()) + ") to " +
+                     (section->nextChannelLine != 0 ? "the \"Channel\" line at line " +
+                                                          std::to_string(section->nextChannelLine)
+                                                    : std::string("the end of the file")) +
+                     ", fewer than the " + std::to_string(readings) +
+                     " readings counted in the section at line " +
+                     std::to_string(second.channelLine));
         }
         const auto backup = backupNameOf(file);
         if (!backup)
