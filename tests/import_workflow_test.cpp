@@ -1,0 +1,234 @@
+// The main window's rules without a window: set-up per source, criteria and Apply, the D/A file
+// choice with its sequence rule, Cancel and refusals, the cycle panel, and the checks of
+// "Save and Exit".
+
+#include "workflow/import_workflow.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <filesystem>
+#include <fstream>
+
+#include "app/version.h"
+#include "support/norvo_files.h"
+#include "support/recording_operator.h"
+#include "support/temp_folder.h"
+
+namespace plovix {
+namespace {
+
+namespace fs = std::filesystem;
+using plovix::testing::RecordingOperator;
+using plovix::testing::TempFolder;
+
+const fs::path kData = PLOVIX_TEST_DATA;
+
+struct ScriptedDialogs : FileDialogs {
+    std::deque<DialogAnswer> answers;  // Cancel when they run out
+    std::vector<FileDialogRequest> asked;
+    DialogAnswer next(const FileDialogRequest& request) {
+        asked.push_back(request);
+        if (answers.empty()) return DialogAnswer::cancelled();
+        DialogAnswer a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    DialogAnswer openDAFile(const FileDialogRequest& r) override { return next(r); }
+    DialogAnswer chooseNorvoFile(const FileDialogRequest& r) override { return next(r); }
+};
+
+// A window over default settings (no settings file) for `source` and a stored test type.
+struct Window {
+    TempFolder tmp;
+    Session s;
+    RecordingOperator op;
+    ScriptedDialogs dialogs;
+    ImportWorkflow w{s, op, dialogs};
+
+    Window(int source, int storedTestType, std::string_view commandLine = "") {
+        startSession(s, tmp.path / "Plovix.INI");
+        s.settings.SourceType = source;
+        s.settings.LTTU = storedTestType;
+        w.setSaveSettingsOnClose(false);
+        w.load(commandLine);
+        w.activate();
+    }
+    fs::path copy(const fs::path& fixture, const std::string& as) {
+        const fs::path to = tmp.path / as;
+        fs::copy_file(kData / fixture, to, fs::copy_options::overwrite_existing);
+        return to;
+    }
+    ImportOutcome choose(int specimen, const fs::path& file) {
+        dialogs.answers.push_back(DialogAnswer::chosen(file.string()));
+        return w.getDAFile(specimen);
+    }
+};
+
+TEST(ImportWorkflow, SetUpOffersOnlyTheTestTypesTheSourceAllows) {
+    Window geomatic(kGeomatic, kCuWithPorePressures);
+    EXPECT_EQ(geomatic.w.view().testTypeIndex, 1);  // Direct Shear
+    EXPECT_EQ(geomatic.s.program.TestType, kDirectShear);
+    EXPECT_EQ(geomatic.s.specimens.Headings.timeOrRate, "Shear Rate:");
+
+    Window enkay(kEnKay, kCuWithPorePressures);
+    enkay.w.chooseTestType(kDirectShear - 1);
+    EXPECT_EQ(enkay.w.view().testTypeIndex, kCuWithPorePressures - 1);
+
+    Window geotest(kGeoTest, kDirectShear);
+    EXPECT_EQ(geotest.w.view().title, "GeoTest Import for the KALVORN Norvo Program");
+
+    Window humboldt(kHumboldt, kConsolidatedUndrained);
+    humboldt.s.settings.HUMREADXL = true;
+    humboldt.s.program.NeedSetup = true;
+    humboldt.w.activate();
+    EXPECT_EQ(humboldt.w.view().testTypeIndex, kUnconfinedCompression - 1);
+}
+
+TEST(ImportWorkflow, EnterAppliesOnceThenMovesBetweenTheCriteriaBoxes) {
+    Window win(kGeoTest, kDirectShear);
+    EXPECT_TRUE(win.w.view().applyArmed);  // filling the boxes counts as an edit
+    ASSERT_EQ(win.choose(1, win.copy("geotest/pass_three_cycles.LST", "DS1.LST")),
+              ImportOutcome::Read);
+    EXPECT_FALSE(win.w.view().applyArmed);
+
+    win.w.editCriteria(1, "0.1");
+    EXPECT_EQ(win.s.settings.IncMax, 0.1);
+    EXPECT_TRUE(win.w.view().applyArmed);
+    const auto before = win.op.statuses.size();
+    EXPECT_EQ(win.w.enterInCriteria(1), CriteriaFocus::Unchanged);
+    EXPECT_FALSE(win.w.view().applyArmed);
+    EXPECT_GT(win.op.statuses.size(), before);  // the specimen was read again
+    const auto afterApply = win.op.statuses.size();
+    EXPECT_EQ(win.w.enterInCriteria(1), CriteriaFocus::LoadBox);
+    EXPECT_EQ(win.w.enterInCriteria(2), CriteriaFocus::DisplacementBox);
+    EXPECT_EQ(win.op.statuses.size(), afterApply);
+    win.w.editCriteria(2, "not a number");
+    EXPECT_EQ(win.s.settings.Tolerance, 0);
+}
+
+TEST(ImportWorkflow, FilesAreChosenInSequenceAndCancelOrARefusalKeepsWhatWasThere) {
+    Window win(kGeoTest, kDirectShear);
+    // Specimen 2 before 1: the message, and no dialog.
+    win.w.getDAFile(2);
+    EXPECT_EQ(win.op.texts(), std::vector<std::string>{"Must get specimens in sequence"});
+    EXPECT_TRUE(win.dialogs.asked.empty());
+
+    const fs::path first = win.copy("geotest/pass_three_cycles.LST", "DS1.LST");
+    ASSERT_EQ(win.choose(1, first), ImportOutcome::Read);
+    const FileDialogRequest& asked = win.dialogs.asked.back();
+    EXPECT_EQ(asked.title, "Select the GeoTest Data Acquisition file to import for specimen 1");
+    EXPECT_EQ(asked.patterns, std::vector<std::string>{"*.LST"});
+    EXPECT_EQ(win.s.specimens.SpecimenFileName(1), "DS1.LST");
+    EXPECT_EQ(win.w.specimenTooltip(1), first.string());
+    EXPECT_TRUE(win.w.view().specimens[2].button);
+    EXPECT_TRUE(win.w.view().specimens[1].skipBoxes);
+    const std::string readings = win.s.specimens.Column(1).readingsToWrite;
+    EXPECT_FALSE(readings.empty());
+
+    // Cancel, and the same file again: nothing is read again.
+    const auto statuses = win.op.statuses.size();
+    EXPECT_EQ(win.w.getDAFile(1), ImportOutcome::Kept);
+    EXPECT_EQ(win.choose(1, first), ImportOutcome::Kept);
+    EXPECT_EQ(win.op.statuses.size(), statuses);
+    EXPECT_EQ(win.s.specimens.SpecimenFileName(1), "DS1.LST");
+
+    // A file of another layout is refused and specimen 2 stays as it was: not imported.
+    win.op.scriptAnswers({false});
+    EXPECT_EQ(win.choose(2, win.copy("durham/pass_cupp.TXT", "NOT.LST")), ImportOutcome::Refused);
+    EXPECT_EQ(win.s.specimens.SpecimenCount, 1);
+    EXPECT_EQ(win.s.specimens.CurrentSpecimen, 1);
+    EXPECT_TRUE(win.s.specimens.SpecimenFileName(2).empty());
+    EXPECT_FALSE(win.w.view().specimens[2].column);
+    EXPECT_EQ(win.s.specimens.Column(1).readingsToWrite, readings);
+
+    // Specimen 2 for real, then 3 before... 3 is next in sequence; 4 before 3 is not.
+    ASSERT_EQ(win.choose(2, win.copy("geotest/pass_three_cycles.LST", "DS2.LST")),
+              ImportOutcome::Read);
+    EXPECT_TRUE(win.w.view().specimens[2].column);
+    EXPECT_TRUE(win.w.view().specimens[3].button);
+    EXPECT_EQ(win.w.view().specimens[1].mark, SpecimenMark::Imported);
+    EXPECT_EQ(win.w.view().specimens[2].mark, SpecimenMark::Current);
+    win.op.messages.clear();
+    const auto dialogs = win.dialogs.asked.size();
+    win.w.getDAFile(4);
+    EXPECT_EQ(win.op.texts(), std::vector<std::string>{"Must get specimens in sequence"});
+    EXPECT_EQ(win.dialogs.asked.size(), dialogs);
+
+    // Settings are closed once a specimen is in.
+    EXPECT_FALSE(win.w.settingsAllowed());
+    EXPECT_EQ(win.op.messages.back().title, "Settings Unavailable");
+}
+
+TEST(ImportWorkflow, UntickingACycleLowersTheUsedCountsAndReturningReadsAgain) {
+    Window win(kGeoTest, kDirectShear);
+    win.w.toggleCyclePanel();  // no file yet
+    EXPECT_EQ(win.op.texts(),
+              std::vector<std::string>{"Enter a data acquisition file name before pre-processing"});
+    EXPECT_EQ(win.w.view().panel, Panel::Import);
+
+    ASSERT_EQ(win.choose(1, win.copy("geotest/pass_three_cycles.LST", "DS1.LST")),
+              ImportOutcome::Read);
+    const std::string allCycles = win.s.specimens.Column(1).readingsToWrite;
+    win.w.toggleCyclePanel();
+    const WindowView& v = win.w.view();
+    ASSERT_EQ(v.panel, Panel::PreProcess);
+    EXPECT_EQ(v.selectPanelCaption, "&D/A import");
+    ASSERT_EQ(v.summary.cycles, 3);
+    const std::int64_t total = v.summary.usedReadings;
+    const std::int64_t second = v.summary.rows[1].readings;
+    win.w.tickCycle(2, false);
+    EXPECT_EQ(v.summary.usedCycles, 2);
+    EXPECT_EQ(v.summary.usedReadings, total - second);
+    win.w.toggleCyclePanel();
+    EXPECT_EQ(v.panel, Panel::Import);
+    EXPECT_NE(win.s.specimens.Column(1).readingsToWrite, allCycles);
+}
+
+TEST(ImportWorkflow, SaveAndExitChecksComeFirstAndWinFileModeFixesTheNorvoFile) {
+    Window win(kGeoTest, kDirectShear);
+    EXPECT_FALSE(win.w.saveAndExit());
+    EXPECT_EQ(win.op.texts(), std::vector<std::string>{"No data filtered yet"});
+    EXPECT_FALSE(win.w.view().closed);
+
+    const fs::path norvo = win.tmp.path / "out" / "TEST.NDT";
+    Window started(kGeoTest, kDirectShear, "WINFILE=\"" + norvo.string() + "\"");
+    const WindowView& v = started.w.view();
+    EXPECT_FALSE(v.norvoButtonEnabled);
+    EXPECT_FALSE(v.dosOptionEnabled);
+    EXPECT_TRUE(v.windowsVersion);
+    EXPECT_EQ(v.norvoName, "TEST.NDT");
+    started.w.chooseNorvoFile();
+    EXPECT_TRUE(started.dialogs.asked.empty());
+    fs::create_directories(norvo.parent_path());
+    ASSERT_EQ(started.choose(1, started.copy("geotest/pass_three_cycles.LST", "DS1.LST")),
+              ImportOutcome::Read);
+    // No NV.DDT anywhere near: with WINFILE= it is not looked for, and the file is written.
+    ExportFiles files;
+    files.templateFile = kData / ".." / ".." / "data" / "NVNEW.NDT";
+    EXPECT_TRUE(started.w.saveAndExit(files));
+    EXPECT_TRUE(started.op.messages.empty()) << started.op.messages[0].text;
+    EXPECT_TRUE(v.closed);
+    EXPECT_TRUE(fs::exists(norvo));
+}
+
+TEST(ImportWorkflow, AHumboldtWorkbookFillsSpecimensOneToFourInOneChoice) {
+    Window win(kHumboldt, kDirectShear);
+    win.s.settings.HUMREADXL = true;
+    win.s.settings.HUMFTHSD = true;
+    win.s.program.NeedSetup = true;
+    win.w.activate();
+    ASSERT_EQ(win.choose(1, win.copy("humboldt/workbook_direct_shear.xls", "TEST.XLS")),
+              ImportOutcome::Read);
+    EXPECT_EQ(win.dialogs.asked.back().patterns, (std::vector<std::string>{"*.XLS", "*.XLSX"}));
+    EXPECT_EQ(win.s.specimens.SpecimenCount, 3);
+    for (int n = 1; n <= 3; ++n) {
+        EXPECT_EQ(win.s.specimens.SpecimenFileName(n), "TEST" + std::to_string(n) + ".TXT");
+        EXPECT_TRUE(win.w.view().specimens[n].column);
+        EXPECT_FALSE(win.s.specimens.Column(n).readingsToWrite.empty());
+    }
+    EXPECT_TRUE(win.w.view().specimens[4].button);
+}
+
+}  // namespace
+}  // namespace plovix
