@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <string>
 
 #include "cli/options.h"
 
@@ -60,6 +61,10 @@ TEST(CliOptions, UsageErrorsSayWhatIsWrong) {
     EXPECT_EQ(parse("--frobnicate f").error, "unknown option --frobnicate");
     EXPECT_TRUE(parse("--help").options.help);
     EXPECT_EQ(parse("--help").error, "");
+    // --version needs no file, and --help names it.
+    EXPECT_TRUE(parse("--version").options.version);
+    EXPECT_EQ(parse("--version").error, "");
+    EXPECT_NE(std::string(kUsage).find("--version "), std::string::npos);
 }
 
 }  // namespace

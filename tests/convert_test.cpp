@@ -6,9 +6,13 @@
 #include <array>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <regex>
 #include <string>
 
+#include "app/sha256.h"
+#include "cli/convert.h"
 #include "support/temp_folder.h"
 
 namespace plovix {
@@ -29,26 +33,43 @@ std::string fixture(const std::string& name) {
     return std::string(PLOVIX_TEST_DATA) + "/" + name;
 }
 
+// Runs the converter with `args`; standard error is dropped.
+ConvertRun runConverter(const std::vector<std::string>& args) {
+    std::string command = PLOVIX_CONVERT;
+    for (const auto& a : args) command += " " + quoted(a);
+    command += " 2>/dev/null";
+    ConvertRun r;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (!pipe) return r;
+    std::array<char, 4096> buffer{};
+    while (std::size_t n = std::fread(buffer.data(), 1, buffer.size(), pipe))
+        r.out.append(buffer.data(), n);
+    const int status = ::pclose(pipe);
+    r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return r;
+}
+
+std::string bytesOf(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// The report's "sha256" and "bytes" of a file with these bytes.
+std::string digestMembers(const std::string& bytes) {
+    return "\"sha256\":\"" + sha256Hex(bytes) + "\",\"bytes\":" + std::to_string(bytes.size());
+}
+
 class Convert : public ::testing::Test {
   protected:
     testing::TempFolder temp;
 
     // Runs the converter with default settings (no settings file) and the JSON report on
-    // standard output; standard error is dropped.
+    // standard output.
     ConvertRun run(const std::vector<std::string>& args) {
-        std::string command = std::string(PLOVIX_CONVERT) + " --settings " +
-                              quoted((temp.path / "none.ini").string()) + " --json -";
-        for (const auto& a : args) command += " " + quoted(a);
-        command += " 2>/dev/null";
-        ConvertRun r;
-        FILE* pipe = ::popen(command.c_str(), "r");
-        if (!pipe) return r;
-        std::array<char, 4096> buffer{};
-        while (std::size_t n = std::fread(buffer.data(), 1, buffer.size(), pipe))
-            r.out.append(buffer.data(), n);
-        const int status = ::pclose(pipe);
-        r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        return r;
+        std::vector<std::string> all{"--settings", (temp.path / "none.ini").string(), "--json",
+                                     "-"};
+        all.insert(all.end(), args.begin(), args.end());
+        return runConverter(all);
     }
 };
 
@@ -169,6 +190,121 @@ TEST_F(Convert, WritesTheNorvoFileOrFailsWithoutTouchingIt) {
     r = run({"--source", "geotest", "--test", "ds", "-o", "/proc/no/such/folder/X.NDT",
              fixture("geotest/lst_ds_reversing.LST")});
     EXPECT_EQ(r.exitCode, 3);
+}
+
+TEST_F(Convert, TextsAreUtf8ExactlyOnce) {
+    namespace fs = std::filesystem;
+    // A folder named in UTF-8 stays as it is; one named in the files' code page is read as
+    // Windows-1252: FC is u-umlaut, 80 the euro sign, 9D (undefined there) U+009D.
+    const std::pair<std::string, std::string> folders[] = {
+        {"Pr\xC3\xBC"
+         "fung \xC3\xB1",
+         "Pr\xC3\xBC"
+         "fung \xC3\xB1"},
+        {"Pr\xFC"
+         "fung \x80\x9D",
+         "Pr\xC3\xBC"
+         "fung \xE2\x82\xAC\xC2\x9D"},
+    };
+    for (const auto& [name, inJson] : folders) {
+        fs::create_directory(temp.path / name);
+        const fs::path file = temp.path / name / "lst_ds_reversing.LST";
+        fs::copy_file(fixture("geotest/lst_ds_reversing.LST"), file);
+        const ConvertRun r = run({"--source", "geotest", "--test", "ds", file.string()});
+        ASSERT_EQ(r.exitCode, 0) << r.out;
+        EXPECT_EQ(value(r.out, "file"),
+                  "\"" + temp.path.string() + "/" + inJson + "/lst_ds_reversing.LST\"");
+    }
+
+    // Each string is judged on its own: a message quoting header text in the code page is
+    // Windows-1252 throughout, beside one in UTF-8. Every byte from 80 to 9F, in order.
+    cli::ConvertReport report;
+    report.messages = {
+        "\x80\x81\x82\x83\x84\x85\x86\x87\x88\x89\x8A\x8B\x8C\x8D\x8E\x8F"
+        "\x90\x91\x92\x93\x94\x95\x96\x97\x98\x99\x9A\x9B\x9C\x9D\x9E\x9F",
+        "\xE2\x82\xAC \"q\"\r"};
+    const std::string json = cli::jsonReport(report);
+    EXPECT_NE(json.find("\n  \"\u20AC\u0081\u201A\u0192\u201E\u2026\u2020\u2021\u02C6\u2030\u0160"
+                        "\u2039\u0152\u008D\u017D\u008F\u0090\u2018\u2019\u201C\u201D\u2022"
+                        "\u2013\u2014\u02DC\u2122\u0161\u203A\u0153\u009D\u017E\u0178\",\n  "
+                        "\"\u20AC \\\"q\\\"\\r\""),
+              std::string::npos)
+        << json;
+}
+
+TEST_F(Convert, ReportSaysWhereEachNumberCameFrom) {
+    const ConvertRun version = runConverter({"--version"});
+    EXPECT_EQ(version.exitCode, 0);
+    std::smatch m;
+    ASSERT_TRUE(
+        std::regex_match(version.out, m, std::regex("plovix-convert ([0-9]+\\.[0-9]+\\.[0-9]+)\n")))
+        << version.out;
+
+    const std::string input = fixture("geotest/lst_ds_reversing.LST");
+    const std::filesystem::path ini = temp.path / "Plovix.INI";
+    std::ofstream(ini, std::ios::binary) << "[FiltTol]\r\nIncMax=0.1\r\nKWDS=False\r\n";
+    const std::string out = (temp.path / "TEST1.NDT").string();
+    ConvertRun r = run({"--settings", ini.string(), "--set", "Tolerance=7", "--source", "geotest",
+                        "--test", "ds", "-o", out, input});
+    ASSERT_EQ(r.exitCode, 0) << r.out;
+    EXPECT_NE(r.out.find(",\"input\":{" + digestMembers(bytesOf(input)) + "}"), std::string::npos)
+        << r.out;
+    EXPECT_NE(
+        r.out.find("\"program\":{\"name\":\"plovix-convert\",\"version\":\"" + m.str(1) + "\"}"),
+        std::string::npos);
+    // The source, test type, target and criteria, then what GeoTest files depend on; the
+    // settings file's value, the default and the override each as the run used them.
+    EXPECT_NE(r.out.find("\"settings\":{\"file\":\"" + ini.string() +
+                         "\",\"values\":{\"DAT\":\"2\",\"LTTU\":\"2\",\"NVWIN\":\"True\","
+                         "\"IncMax\":\"0.1\",\"Tolerance\":\"7\",\"KWDS\":\"False\","
+                         "\"GEOTACUFVDAZ\":\"True\",\"HUMFTHSD\":\"False\"}}"),
+              std::string::npos)
+        << r.out;
+    EXPECT_NE(
+        r.out.find("\"output\":{\"file\":\"" + out + "\"," + digestMembers(bytesOf(out)) + "}"),
+        std::string::npos)
+        << r.out;
+
+    // No settings file, no export, another source: its own keys.
+    r = run({"--source", "geotac", "--test", "ds", "--target", "dos",
+             fixture("geotac/v542_load_ring.SDF")});
+    ASSERT_EQ(r.exitCode, 0) << r.out;
+    EXPECT_NE(r.out.find("\"settings\":{\"file\":null,\"values\":{\"DAT\":\"5\",\"LTTU\":\"2\","
+                         "\"NVWIN\":\"False\",\"IncMax\":\"0.05\",\"Tolerance\":\"5\","
+                         "\"GEOTACI0\":\"True\""),
+              std::string::npos)
+        << r.out;
+    EXPECT_NE(r.out.find("\"GEOTAC_LRCDS361\":\"8669\""), std::string::npos);
+    EXPECT_EQ(value(r.out, "KWDS"), "<missing>");
+    EXPECT_NE(r.out.find("\"output\":null"), std::string::npos);
+}
+
+// The digest is of the bytes the reading pass read: a Humboldt file after its preparation in
+// place, and a workbook's specimen text file, with the workbook's own digest beside it.
+TEST_F(Convert, HumboldtInputsAreTheFilesRead) {
+    namespace fs = std::filesystem;
+    const fs::path text = temp.path / "prepare_two_sections.TXT";
+    fs::copy_file(fixture("humboldt/prepare_two_sections.TXT"), text);
+    ConvertRun r = run({"--source", "humboldt", "--test", "ucc", text.string()});
+    ASSERT_EQ(r.exitCode, 0) << r.out;
+    const std::string prepared = bytesOf(text);
+    ASSERT_NE(prepared, bytesOf(fixture("humboldt/prepare_two_sections.TXT")));
+    EXPECT_NE(r.out.find(",\"input\":{" + digestMembers(prepared) + "}"), std::string::npos)
+        << r.out;
+
+    const fs::path workbook = temp.path / "workbook_direct_shear.xlsx";
+    fs::copy_file(fixture("humboldt/workbook_direct_shear.xlsx"), workbook);
+    r = run({"--source", "humboldt", "--test", "ds", "--set", "HUMREADXL=True", "--set",
+             "HUMFTHSD=True", workbook.string()});
+    ASSERT_EQ(r.exitCode, 0) << r.out;
+    const std::string file = value(r.out, "file");
+    ASSERT_GT(file.size(), 2u);
+    EXPECT_NE(r.out.find(",\"input\":{" + digestMembers(bytesOf(file.substr(1, file.size() - 2))) +
+                         ",\"workbook\":{\"file\":\"" + workbook.string() + "\"," +
+                         digestMembers(bytesOf(workbook)) + "}}"),
+              std::string::npos)
+        << r.out;
+    EXPECT_EQ(value(r.out, "HUMREADXL"), "\"True\"");
 }
 
 }  // namespace

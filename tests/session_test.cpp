@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <set>
 #include <stdexcept>
+#include <string>
+#include <string_view>
 
 #include "app/session.h"
+#include "app/settings.h"
 #include "sources/source_table.h"
 #include "text/fields.h"
 
@@ -121,6 +125,18 @@ TEST(SourceTable, CodesNamesFiltersAndTestTypes) {
     EXPECT_EQ(findSource(kGeoTest)->filter(s), "GeoTest files |*.DAT");
     s.program.TestType = kUnconfinedCompression;
     EXPECT_EQ(findSource(kGeotac)->filter(s), "GEOTAC files |*.TRX;*.DAT");
+}
+
+// The keys a source's results depend on are reported by name: each must be a key of the
+// settings file, listed once.
+TEST(SourceTable, SettingsKeysAreSettingsFileKeys) {
+    for (const SourceLayout& source : sourceTable()) {
+        std::set<std::string> seen;
+        for (std::string_view key : source.settingsKeys) {
+            EXPECT_TRUE(settingsSectionOf(key)) << source.name << ": " << key;
+            EXPECT_TRUE(seen.insert(upperAscii(key)).second) << source.name << ": " << key;
+        }
+    }
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "app/ini_file.h"
 #include "app/program_paths.h"
 #include "app/settings.h"
+#include "app/sha256.h"
 #include "app/version.h"
 #include "cli/console_operator.h"
 #include "export/norvo_export.h"
@@ -65,6 +66,27 @@ void chooseFile(Session& s, int n, const fs::path& path) {
     for (int r = 1; r <= kMaxRun; ++r) s.cycles.NumCycles(n, r) = 0;
 }
 
+// The keys that results depend on, with their texts as the settings file would hold them:
+// source, test type, target, the filter criteria, then every key the source reads.
+std::vector<std::pair<std::string, std::string>> effectiveSettings(const Session& s) {
+    IniFile written;
+    storeSettings(s, written);
+    std::vector<std::string_view> keys{"DAT", "LTTU", "NVWIN", "IncMax", "Tolerance"};
+    if (const SourceLayout* layout = findSource(s.settings.SourceType))
+        keys.insert(keys.end(), layout->settingsKeys.begin(), layout->settingsKeys.end());
+    std::vector<std::pair<std::string, std::string>> values;
+    for (std::string_view key : keys) {
+        if (const auto section = settingsSectionOf(key))
+            values.emplace_back(key, written.get(*section, key).value_or(""));
+    }
+    return values;
+}
+
+std::optional<FileDigest> digestOf(const fs::path& path) {
+    std::error_code error;
+    return sha256OfFile(path, error);
+}
+
 SpecimenReport reportOf(const Session& s, int n) {
     SpecimenReport r;
     const SpecimenColumn& c = s.specimens.Column(n);
@@ -113,8 +135,15 @@ bool exportTest(Session& s, Operator& op, const ConvertOptions& o) {
 
 }  // namespace
 
+std::string programVersion() {
+    std::string version = appVersionText();
+    while (!version.empty() && version.back() == ' ') version.pop_back();
+    return version;
+}
+
 ConvertReport runConvert(const ConvertOptions& o, std::ostream& err, bool errIsTerminal) {
     ConvertReport report;
+    report.version = programVersion();
     ConsoleOperator op(err, o.yes, errIsTerminal);
     auto finish = [&](int code) {
         report.exitCode = code;
@@ -129,6 +158,11 @@ ConvertReport runConvert(const ConvertOptions& o, std::ostream& err, bool errIsT
     const fs::path iniPath = o.settingsFile
                                  ? fs::path(*o.settingsFile)
                                  : settingsFileLocationFromEnvironment(fAppPath(), std::nullopt);
+    std::error_code missing;
+    if (fs::exists(iniPath, missing)) {
+        const fs::path absolute = fs::absolute(iniPath, missing);
+        report.settingsFile = (missing ? iniPath : absolute).string();
+    }
     IniFile ini;
     if (const auto error = ini.load(iniPath))
         return usage("cannot read the settings file " + iniPath.string() + ": " + error.message());
@@ -147,6 +181,7 @@ ConvertReport runConvert(const ConvertOptions& o, std::ostream& err, bool errIsT
     report.testType = s.program.TestType;
     if (o.windowsTarget) s.settings.NVWIN = *o.windowsTarget;
     report.target = s.settings.NVWIN ? "windows" : "dos";
+    report.settingValues = effectiveSettings(s);
 
     for (int n : o.skipDispRepeats) s.specimens.SkipDispRepeats(n) = true;
     for (int n : o.skipLoadRepeats) s.specimens.SkipLoadRepeats(n) = true;
@@ -162,18 +197,22 @@ ConvertReport runConvert(const ConvertOptions& o, std::ostream& err, bool errIsT
         }
         files.push_back(path);
     }
+    std::optional<fs::path> workbookFile;
+    std::optional<FileDigest> workbookDigest;
     // A workbook read directly: its specimens are written beside it as text files, as the
     // window does, and those become specimens 1 to 4.
     if (s.settings.SourceType == kHumboldt && s.settings.HUMREADXL) {
         if (files.size() != 1)
             return usage("with HUMREADXL set, give the one workbook whose specimens are read");
         const fs::path workbook = files.front();
+        workbookDigest = digestOf(workbook);
         Convert_XL_To_HSD(s, op, workbook);
         files.clear();
         for (int n = 1; n <= kMaxSpecimen; ++n)
             if (!s.specimens.WorkbookSpecimen(n).empty())
                 files.push_back(workbook.parent_path() / s.specimens.WorkbookSpecimen(n));
         if (files.empty()) return finish(kExitRefused);
+        workbookFile = workbook;
     }
 
     for (std::size_t i = 0; i < files.size(); ++i) {
@@ -184,6 +223,8 @@ ConvertReport runConvert(const ConvertOptions& o, std::ostream& err, bool errIsT
         if (s.settings.SourceType == kHumboldt && !s.settings.HUMREADXL && !s.settings.HUMXLEXP &&
             ModifyHumFile(s, op).outcome == HumPrepareOutcome::Failed)
             return finish(kExitRefused);
+        // The bytes the reading pass reads: the file as prepared.
+        const std::optional<FileDigest> input = digestOf(s.settings.DAFile);
 
         std::optional<CycleSummary> summary;
         const auto ticks = o.cycles.find(n);
@@ -209,9 +250,18 @@ ConvertReport runConvert(const ConvertOptions& o, std::ostream& err, bool errIsT
         s.pass.Exporting = false;
         if (DAImport(s, op) != PassOutcome::Done) return finish(kExitRefused);
         report.specimens.push_back(reportOf(s, n));
-        report.specimens.back().summary = summary;
+        SpecimenReport& r = report.specimens.back();
+        r.summary = summary;
+        r.input = input;
+        if (workbookFile) {
+            r.workbookFile = workbookFile->string();
+            r.workbook = workbookDigest;
+        }
     }
-    if (o.output && !exportTest(s, op, o)) return finish(kExitExportFailed);
+    if (o.output) {
+        if (!exportTest(s, op, o)) return finish(kExitExportFailed);
+        report.output = OutputReport{s.program.NorvoFile, digestOf(s.program.NorvoFile)};
+    }
     return finish(kExitDone);
 }
 

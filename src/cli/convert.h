@@ -6,9 +6,11 @@
 #include <iosfwd>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/session.h"
+#include "app/sha256.h"
 #include "cli/options.h"
 #include "sources/cycles.h"
 
@@ -36,6 +38,18 @@ struct SpecimenReport {
     SpecimenColumn column;                // the texts the window shows
     ResultHeadings headings;              // and their headings
     std::optional<CycleSummary> summary;  // with --summary
+    // The bytes the specimen was read from: the file after any preparation; nullopt when the
+    // file could not be read again to take its digest.
+    std::optional<FileDigest> input;
+    // The workbook whose specimen this file was written from, when workbooks are read directly.
+    std::optional<std::string> workbookFile;
+    std::optional<FileDigest> workbook;
+};
+
+// A file written, with the digest of the bytes written (nullopt when it could not be read back).
+struct OutputReport {
+    std::string file;
+    std::optional<FileDigest> digest;
 };
 
 struct ConvertReport {
@@ -43,9 +57,18 @@ struct ConvertReport {
     int testType = 0;
     std::string target;  // "windows" or "dos"
     std::vector<SpecimenReport> specimens;
+    std::string version;  // the program's version, "0.1.0"
+    // The settings file read (nullopt: there was none, every key took its default), and the
+    // values of the keys that results depend on, as the settings file would hold them.
+    std::optional<std::string> settingsFile;
+    std::vector<std::pair<std::string, std::string>> settingValues;
+    std::optional<OutputReport> output;  // after an export that wrote the Norvo data file
     std::vector<std::string> messages;
     int exitCode = kExitDone;
 };
+
+// The program's version as shown by --version and in the report ("0.1.0").
+std::string programVersion();
 
 // Runs the conversion; messages go to `err` as they are shown. `err` gets progress when
 // `errIsTerminal`.

@@ -18,6 +18,10 @@ int main(int argc, char** argv) {
         std::cout << kUsage;
         return kExitDone;
     }
+    if (parsed.options.version) {
+        std::cout << "plovix-convert " << programVersion() << '\n';
+        return kExitDone;
+    }
     if (!parsed.error.empty()) {
         std::cerr << "plovix-convert: " << parsed.error << "\n\n" << kUsage;
         return kExitUsage;

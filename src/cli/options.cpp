@@ -27,6 +27,7 @@ const char* const kUsage =
     "  --yes                 answer OK to the wrong-test-type prompt (default: Cancel)\n"
     "  --json FILE|-         machine-readable report of every specimen and every message\n"
     "  --summary             print the cycle pre-processing summary of each file\n"
+    "  --version             the program's version\n"
     "  -h, --help            this text\n"
     "\n"
     "Exit status: 0 done, 1 usage, 2 a file was refused, 3 the export failed.\n";
@@ -88,6 +89,8 @@ ParseResult parseOptions(const std::vector<std::string>& args) {
         };
         if (arg == "-h" || arg == "--help") {
             o.help = true;
+        } else if (arg == "--version") {
+            o.version = true;
         } else if (arg == "--yes") {
             o.yes = true;
         } else if (arg == "--summary") {
@@ -158,7 +161,7 @@ ParseResult parseOptions(const std::vector<std::string>& args) {
             o.files.push_back(arg);
         }
     }
-    if (o.help) return result;
+    if (o.help || o.version) return result;
     if (o.files.empty()) return fail("no D/A file given");
     if (o.files.size() > 4) return fail("at most four D/A files, one per specimen");
     for (const auto& [spec, list] : o.cycles)

@@ -20,6 +20,7 @@ struct ConvertOptions {
     std::optional<std::string> jsonFile;  // "-" for standard output
     bool summary = false;
     bool help = false;
+    bool version = false;  // --version: print the version and stop
     // Export: -o writes the Norvo data file as "Save and Exit" does.
     std::optional<std::string> output;
     std::optional<bool> windowsTarget;  // --target windows|dos

@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <ostream>
 #include <sstream>
+#include <string_view>
 
 #include "app/session.h"
 #include "cli/convert.h"
@@ -11,7 +12,67 @@ namespace plovix::cli {
 
 namespace {
 
-std::string jsonString(const std::string& text) {
+// True when `text` is well-formed UTF-8: shortest forms only, no surrogates, nothing above
+// U+10FFFF.
+bool isUtf8(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        std::size_t length = 0;
+        unsigned char low = 0x80, high = 0xBF;  // the range of the second byte
+        if (c < 0x80) {
+            ++i;
+            continue;
+        } else if (c >= 0xC2 && c <= 0xDF) {
+            length = 2;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            length = 3;
+            if (c == 0xE0) low = 0xA0;
+            if (c == 0xED) high = 0x9F;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            length = 4;
+            if (c == 0xF0) low = 0x90;
+            if (c == 0xF4) high = 0x8F;
+        } else {
+            return false;
+        }
+        if (text.size() - i < length) return false;
+        for (std::size_t k = 1; k < length; ++k) {
+            const auto next = static_cast<unsigned char>(text[i + k]);
+            if (next < (k == 1 ? low : 0x80) || next > (k == 1 ? high : 0xBF)) return false;
+        }
+        i += length;
+    }
+    return true;
+}
+
+// Windows-1252 from 0x80 to 0x9F. The five bytes the code page leaves undefined (0x81, 0x8D,
+// 0x8F, 0x90, 0x9D) stand for the control characters of the same number, as the platform's own
+// conversion does, so no byte is lost. From 0xA0 on the code page is Latin-1.
+constexpr char16_t kWindows1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+void appendUtf8(std::string& out, char32_t code) {
+    if (code < 0x80) {
+        out += static_cast<char>(code);
+    } else if (code < 0x800) {
+        out += static_cast<char>(0xC0 | (code >> 6));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+        out += static_cast<char>(0xE0 | (code >> 12));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    }
+}
+
+// A JSON string of `text`. Paths and messages may come as UTF-8 (names on the disk) or as the
+// files' own single-byte code page (header texts), so each string is judged as a whole: valid
+// UTF-8 is written as it is, anything else is read byte by byte as Windows-1252. Either way
+// each character is encoded once.
+std::string jsonString(std::string_view text) {
+    const bool utf8 = isUtf8(text);
     std::string out = "\"";
     for (unsigned char c : text) {
         switch (c) {
@@ -35,21 +96,21 @@ std::string jsonString(const std::string& text) {
                     char buffer[8];
                     std::snprintf(buffer, sizeof buffer, "\\u%04x", c);
                     out += buffer;
-                } else if (c >= 0x80) {
-                    // Files are Windows-1252; JSON is UTF-8. The code page's letters above
-                    // 0x9F match Latin-1; the rest become "?".
-                    if (c >= 0xA0) {
-                        out += static_cast<char>(0xC0 | (c >> 6));
-                        out += static_cast<char>(0x80 | (c & 0x3F));
-                    } else {
-                        out += '?';
-                    }
-                } else {
+                } else if (c < 0x80 || utf8) {
                     out += static_cast<char>(c);
+                } else {
+                    appendUtf8(out, c < 0xA0 ? kWindows1252High[c - 0x80] : char32_t{c});
                 }
         }
     }
     return out + "\"";
+}
+
+// "sha256":...,"bytes":... of a file, both null when the file could not be read.
+std::string digestMembers(const std::optional<FileDigest>& digest) {
+    if (!digest) return "\"sha256\":null,\"bytes\":null";
+    return "\"sha256\":" + jsonString(digest->sha256) +
+           ",\"bytes\":" + std::to_string(digest->bytes);
 }
 
 std::string jsonNumber(double value) {
@@ -120,6 +181,11 @@ std::string jsonReport(const ConvertReport& report) {
             << ",\"stress_unit\":" << r.stressUnit << ",\"load_unit\":" << r.loadUnit
             << ",\"disp_unit\":" << r.dispUnit
             << ",\"test_type_after_header\":" << r.testTypeAfterHeader;
+        out << ",\"input\":{" << digestMembers(r.input);
+        if (r.workbookFile)  // the workbook the file was written from
+            out << ",\"workbook\":{\"file\":" << jsonString(*r.workbookFile) << ","
+                << digestMembers(r.workbook) << "}";
+        out << "}";
         if (r.summary) {
             out << ",\"cycles\":[";
             bool firstRow = true;
@@ -139,7 +205,22 @@ std::string jsonReport(const ConvertReport& report) {
         out << "}";
         first = false;
     }
-    out << "],\n \"messages\":[";
+    out << "],\n \"program\":{\"name\":\"plovix-convert\",\"version\":"
+        << jsonString(report.version) << "},\n \"settings\":{\"file\":"
+        << (report.settingsFile ? jsonString(*report.settingsFile) : "null") << ",\"values\":{";
+    first = true;
+    for (const auto& [key, text] : report.settingValues) {
+        out << (first ? "" : ",") << jsonString(key) << ":" << jsonString(text);
+        first = false;
+    }
+    out << "}},\n \"output\":";
+    if (report.output) {
+        out << "{\"file\":" << jsonString(report.output->file) << ","
+            << digestMembers(report.output->digest) << "}";
+    } else {
+        out << "null";
+    }
+    out << ",\n \"messages\":[";
     first = true;
     for (const std::string& m : report.messages) {
         out << (first ? "" : ",") << "\n  " << jsonString(m);

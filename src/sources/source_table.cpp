@@ -13,9 +13,28 @@ std::string fixed(const char* text) {
     return text;
 }
 
+// The settings each source's reading depends on. Two keys count for every source: the reading
+// pass takes the first vertical reading as its zero with GEOTACUFVDAZ, and the export writes
+// the sample weight and specific gravity with HUMFTHSD, whatever the source.
+constexpr std::string_view kSharedKeys[] = {"GEOTACUFVDAZ", "HUMFTHSD"};
+constexpr std::string_view kGeoTestKeys[] = {"KWDS", "GEOTACUFVDAZ", "HUMFTHSD"};
+// The rate reported for Proprietary Client files follows GEOTAC's choice.
+constexpr std::string_view kProprietaryClientKeys[] = {"GEOTACROS", "GEOTACIPM", "GEOTACUFVDAZ",
+                                                       "HUMFTHSD"};
+constexpr std::string_view kGeotacKeys[] = {
+    "GEOTACI0",     "GEOTACNPSF",      "GEOTACADCDT",  "GEOTACCS",  "GEOTACCSDSV",
+    "GEOTACCSUCCV", "GEOTACUFDAZ",     "GEOTACUFVDAZ", "GEOTACROS", "GEOTACIPM",
+    "GEOTACUIL",    "GEOTAC_LRCDS361", "HUMFTHSD"};
+// HUMXLCOLINCUCC also decides whether workbook readings are numbered from 1 (HumIncOne).
+constexpr std::string_view kHumboldtKeys[] = {
+    "GEOTACUFVDAZ",  "HUMROS",      "HUMXLEXP",     "HUMREADXL",      "HUMFTHSD",
+    "HUMDEFDIV",     "HUMXLSHEET",  "HUMXLROW",     "HUMXLCOL",       "HUMXLCOLINC",
+    "HUMXLSHEETUCC", "HUMXLROWUCC", "HUMXLCOLUCC",  "HUMXLCOLINCUCC", "HUMXLSHEETDS",
+    "HUMXLROWDS",    "HUMXLCOLDS",  "HUMXLCOLINCDS"};
+
 const std::array<SourceLayout, kSourceCount> kSources{{
     {kGeomatic, "Geomatic", [](const Session&) { return fixed("Geomatic files |*.DAT"); },
-     [](const Session&) { return fixed(",2,"); }, geomaticField, geomaticHeader},
+     [](const Session&) { return fixed(",2,"); }, geomaticField, geomaticHeader, kSharedKeys},
     {kGeoTest, "GeoTest",
      [](const Session& s) {
          if (s.settings.KWDS) return fixed("GeoTest files |*.DAT");
@@ -24,20 +43,21 @@ const std::array<SourceLayout, kSourceCount> kSources{{
          return fixed("GeoTest files |*.GEO;*.LST");
      },
      [](const Session& s) { return fixed(s.specimens.KWDSFile ? ",2," : ",1,2,3,4,5,"); },
-     geotestField, geotestHeader},
+     geotestField, geotestHeader, kGeoTestKeys},
     {kProprietaryClient, "Proprietary Client",
      [](const Session&) { return fixed("Proprietary Client files |*.TRX"); },
      [](const Session&) { return fixed(",3,4,5,6,"); }, proprietaryClientField,
-     proprietaryClientHeader},
+     proprietaryClientHeader, kProprietaryClientKeys},
     {kDurhamGeo, "Durham Geo",
      [](const Session&) { return fixed("Durham Geo files |*.TXT;*.DAT"); },
-     [](const Session&) { return fixed(",1,2,3,4,5,6,"); }, durhamGeoField, durhamGeoHeader},
+     [](const Session&) { return fixed(",1,2,3,4,5,6,"); }, durhamGeoField, durhamGeoHeader,
+     kSharedKeys},
     {kGeotac, "GEOTAC",
      [](const Session& s) {
          return fixed(s.program.TestType == kDirectShear ? "GEOTAC files |*.SDF;*.DAT"
                                                          : "GEOTAC files |*.TRX;*.DAT");
      },
-     [](const Session&) { return fixed(",1,2,3,4,5,6,"); }, geotacField, geotacHeader},
+     [](const Session&) { return fixed(",1,2,3,4,5,6,"); }, geotacField, geotacHeader, kGeotacKeys},
     {kHumboldt, "Humboldt",
      [](const Session& s) {
          return fixed(s.settings.HUMREADXL ? "Humboldt XL files |*.XLS;*.XLSX"
@@ -48,11 +68,11 @@ const std::array<SourceLayout, kSourceCount> kSources{{
          if (s.settings.HUMXLEXP) return fixed(",1,3,4,5,6,");
          return fixed(",1,2,3,4,5,6,");
      },
-     humboldtField, humboldtHeader},
+     humboldtField, humboldtHeader, kHumboldtKeys},
     {kEnKay, "EnKay", [](const Session&) { return fixed("Enkay files |*.TXT"); },
-     [](const Session&) { return fixed(",5,"); }, enkayField, enkayHeader},
+     [](const Session&) { return fixed(",5,"); }, enkayField, enkayHeader, kSharedKeys},
     {kEleSoilTest, "ELE/SoilTest", [](const Session&) { return fixed("ELE/Soiltest |*.tab"); },
-     [](const Session&) { return fixed(",5,"); }, eleSoilTestField, eleSoilTestHeader},
+     [](const Session&) { return fixed(",5,"); }, eleSoilTestField, eleSoilTestHeader, kSharedKeys},
 }};
 
 }  // namespace

@@ -1,6 +1,7 @@
 #pragma once
 // The table of D/A sources: code, name, open-file filter, the test types the source supports,
-// and the layout's operations. The documented entry points dispatch through it.
+// the settings keys its reading depends on, and the layout's operations. The documented entry
+// points dispatch through it.
 
 #include <cstdint>
 #include <span>
@@ -24,6 +25,10 @@ struct SourceLayout {
     FieldValue (*field)(Session& s, std::string_view line, int n);
     // Reads the header (see sources/header_lines.h); nullptr while a layout has no reader.
     std::int64_t (*readHeader)(Session& s, Operator& op, LineReader& in);
+    // The settings keys (spelt as in the settings file) that the header reader, the field
+    // reader, the reading pass and the export read for this source, beyond the filter
+    // criteria: the keys whose values a file's results depend on.
+    std::span<const std::string_view> settingsKeys;
 };
 
 std::span<const SourceLayout> sourceTable();
