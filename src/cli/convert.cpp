@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <map>
 #include <ostream>
 
 #include "app/ini_file.h"
@@ -10,14 +11,10 @@
 #include "app/sha256.h"
 #include "app/version.h"
 #include "cli/console_operator.h"
-#include "export/norvo_export.h"
-#include "export/norvo_name.h"
-#include "filter/reading_pass.h"
-#include "humboldt/prepare_text.h"
-#include "humboldt/workbook_to_text.h"
+#include "export/norvo_output.h"
 #include "sources/source_table.h"
 #include "text/fields.h"
-#include "text/number_reading.h"
+#include "workflow/import_workflow.h"
 
 namespace plovix::cli {
 
@@ -25,46 +22,17 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The window's set-up for the chosen source and test type: the test type must be one the
-// source supports; without an explicit choice the first supported one is taken, as the window
-// selects it.
-std::string chooseSourceAndTest(Session& s, const ConvertOptions& o) {
-    if (o.source) s.settings.SourceType = *o.source;
-    const SourceLayout* layout = findSource(s.settings.SourceType);
-    if (layout == nullptr)
-        return "the settings name no known source (DAT=" + std::to_string(s.settings.SourceType) +
-               "); give --source";
-    s.program.SourceName = s.program.SourceNames(s.settings.SourceType);
-    s.specimens.KWDSFile = s.settings.SourceType == kGeoTest && s.settings.KWDS;
-    if (!(s.settings.SourceType == kHumboldt && (s.settings.HUMREADXL || s.settings.HUMXLEXP)))
-        s.settings.HumIncOne = false;
-    const std::string allowed = layout->allowedTestTypes(s);
-    if (o.testType) {
-        if (fListPos(*o.testType, allowed) == 0)
-            return "the source " + s.program.SourceName + " does not support the test type " +
-                   std::to_string(*o.testType) +
-                   " (supported: " + allowed.substr(1, allowed.size() - 2) + ")";
-        s.program.TestType = *o.testType;
-    } else if (fListPos(s.program.TestType, allowed) == 0) {
-        s.program.TestType = static_cast<int>(readNumber(fListItem(allowed, 1, true)));
+// The converter's answers to the window's file dialogs: the files of the command line, one
+// per "Select D/A File", and the output file as the Norvo data file.
+struct CommandLineDialogs final : FileDialogs {
+    std::string daFile, norvoFile;
+    DialogAnswer openDAFile(const FileDialogRequest&) override {
+        return DialogAnswer::chosen(daFile);
     }
-    return "";
-}
-
-// What choosing the file of specimen `n` does before the reading pass runs.
-void chooseFile(Session& s, int n, const fs::path& path) {
-    const std::string folder = path.parent_path().string() + "/";
-    s.settings.DAFile = path.string();
-    s.settings.DAName = path.filename().string();
-    s.settings.DAPath = folder;
-    s.specimens.SpecimenPath(n) = folder;
-    s.specimens.SpecimenFileName(n) = s.settings.DAName;
-    s.specimens.CurrentSpecimen = n;
-    s.specimens.SpecimenCount = std::max(s.specimens.SpecimenCount, n);
-    s.specimens.KWDSFile = s.settings.SourceType == kGeoTest && s.settings.KWDS;
-    s.pass.ReadingsInFile = 0;
-    for (int r = 1; r <= kMaxRun; ++r) s.cycles.NumCycles(n, r) = 0;
-}
+    DialogAnswer chooseNorvoFile(const FileDialogRequest&) override {
+        return DialogAnswer::chosen(norvoFile);
+    }
+};
 
 // The keys that results depend on, with their texts as the settings file would hold them:
 // source, test type, target, the filter criteria, then every key the source reads.
@@ -113,26 +81,6 @@ SpecimenReport reportOf(const Session& s, int n) {
     return r;
 }
 
-// "Save and Exit": the Norvo data file chosen, its checks, and the export.
-bool exportTest(Session& s, Operator& op, const ConvertOptions& o) {
-    std::error_code error;
-    const fs::path target = fs::absolute(*o.output, error);
-    if (error || !chooseNorvoFile(s, op, target.string()).accepted) return false;
-    ExportFiles files;
-    if (o.templateFile) files.templateFile = *o.templateFile;
-    if (o.description) files.description = *o.description;
-    if (o.defaultsFile) {
-        files.defaultsFile = *o.defaultsFile;
-        if (!s.settings.NVWIN && !fs::is_regular_file(files.defaultsFile, error)) {
-            op.showMessage("Could not find: " + *o.defaultsFile, kProgramName, MessageIcon::None);
-            return false;
-        }
-    }
-    // The window also insists on NV.DDT in the old Norvo program's folder; the converter lets
-    // the export find it there or beside the program, where one is installed.
-    return NorvoExport(s, op, files);
-}
-
 }  // namespace
 
 std::string programVersion() {
@@ -174,17 +122,34 @@ ConvertReport runConvert(const ConvertOptions& o, std::ostream& err, bool errIsT
 
     Session s;
     startSession(s, iniPath, ini);
-    resetForNewTest(s);
-    if (const std::string problem = chooseSourceAndTest(s, o); !problem.empty())
-        return usage(problem);
+    if (o.source) s.settings.SourceType = *o.source;
+    if (findSource(s.settings.SourceType) == nullptr)
+        return usage("the settings name no known source (DAT=" +
+                     std::to_string(s.settings.SourceType) + "); give --source");
+    // The window's own logic, driven by the command line: set-up, one file per specimen, the
+    // cycle panel's ticks, and "Save and Exit".
+    CommandLineDialogs dialogs;
+    ImportWorkflow window(s, op, dialogs);
+    window.setSaveSettingsOnClose(false);
+    window.setCheckDefaultsFolder(false);
+    window.load("");
+    window.activate();
+    if (o.testType) {
+        const std::string allowed = window.allowedTestTypes();
+        if (fListPos(*o.testType, allowed) == 0)
+            return usage("the source " + s.program.SourceName + " does not support the test type " +
+                         std::to_string(*o.testType) +
+                         " (supported: " + allowed.substr(1, allowed.size() - 2) + ")");
+        window.chooseTestType(*o.testType - 1);
+    }
     report.source = s.settings.SourceType;
     report.testType = s.program.TestType;
-    if (o.windowsTarget) s.settings.NVWIN = *o.windowsTarget;
+    if (o.windowsTarget) window.chooseWindowsVersion(*o.windowsTarget);
     report.target = s.settings.NVWIN ? "windows" : "dos";
     report.settingValues = effectiveSettings(s);
 
-    for (int n : o.skipDispRepeats) s.specimens.SkipDispRepeats(n) = true;
-    for (int n : o.skipLoadRepeats) s.specimens.SkipLoadRepeats(n) = true;
+    for (int n : o.skipDispRepeats) window.setSkipRepeats(n, true, true);
+    for (int n : o.skipLoadRepeats) window.setSkipRepeats(n, false, true);
 
     std::vector<fs::path> files;
     for (const std::string& file : o.files) {
@@ -197,69 +162,74 @@ ConvertReport runConvert(const ConvertOptions& o, std::ostream& err, bool errIsT
         }
         files.push_back(path);
     }
+    // A workbook read directly fills specimens 1 to 4 from its one choice.
     std::optional<fs::path> workbookFile;
     std::optional<FileDigest> workbookDigest;
-    // A workbook read directly: its specimens are written beside it as text files, as the
-    // window does, and those become specimens 1 to 4.
     if (s.settings.SourceType == kHumboldt && s.settings.HUMREADXL) {
         if (files.size() != 1)
             return usage("with HUMREADXL set, give the one workbook whose specimens are read");
-        const fs::path workbook = files.front();
-        workbookDigest = digestOf(workbook);
-        Convert_XL_To_HSD(s, op, workbook);
-        files.clear();
-        for (int n = 1; n <= kMaxSpecimen; ++n)
-            if (!s.specimens.WorkbookSpecimen(n).empty())
-                files.push_back(workbook.parent_path() / s.specimens.WorkbookSpecimen(n));
-        if (files.empty()) return finish(kExitRefused);
-        workbookFile = workbook;
+        workbookFile = files.front();
+        workbookDigest = digestOf(*workbookFile);
     }
 
-    for (std::size_t i = 0; i < files.size(); ++i) {
-        const int n = static_cast<int>(i) + 1;
-        const fs::path& path = files[i];
-        chooseFile(s, n, path);
-        // Humboldt channel-section files are rewritten into one line per reading first.
-        if (s.settings.SourceType == kHumboldt && !s.settings.HUMREADXL && !s.settings.HUMXLEXP &&
-            ModifyHumFile(s, op).outcome == HumPrepareOutcome::Failed)
-            return finish(kExitRefused);
-        // The bytes the reading pass reads: the file as prepared.
-        const std::optional<FileDigest> input = digestOf(s.settings.DAFile);
-
-        std::optional<CycleSummary> summary;
-        const auto ticks = o.cycles.find(n);
-        if (o.summary || ticks != o.cycles.end()) {
-            summary = PreProcess(s, op);
-            if (!summary->ok) return finish(kExitRefused);
-            if (ticks != o.cycles.end()) {
-                // The technician's ticks in the cycle panel: the listed cycles of run 1 only.
-                const auto& keep = ticks->second;
-                summary->usedCycles = 0;
-                summary->usedReadings = 0;
-                for (CycleSummaryRow& row : summary->rows) {
-                    row.used = std::find(keep.begin(), keep.end(), row.cycle) != keep.end();
-                    s.cycles.UseCycle(n, 1, row.cycle) = row.used ? 1 : 0;
-                    if (row.used) {
-                        ++summary->usedCycles;
-                        summary->usedReadings += row.readings;
-                    }
-                }
-            }
-        }
-
-        s.pass.Exporting = false;
-        if (DAImport(s, op) != PassOutcome::Done) return finish(kExitRefused);
-        report.specimens.push_back(reportOf(s, n));
-        SpecimenReport& r = report.specimens.back();
-        r.summary = summary;
-        r.input = input;
+    // Each specimen is reported as its last reading pass left it.
+    std::map<int, SpecimenReport> read;
+    window.setSpecimenRead([&](int n) {
+        SpecimenReport r = reportOf(s, n);
+        // The bytes the reading pass read: the file as prepared.
+        r.input = digestOf(s.settings.DAFile);
         if (workbookFile) {
             r.workbookFile = workbookFile->string();
             r.workbook = workbookDigest;
         }
+        read[n] = std::move(r);
+    });
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const int n = static_cast<int>(i) + 1;
+        dialogs.daFile = files[i].string();
+        if (window.getDAFile(n) != ImportOutcome::Read) return finish(kExitRefused);
     }
+    std::map<int, CycleSummary> summaries;
+    for (const auto& [n, r] : read) {
+        const auto ticks = o.cycles.find(n);
+        if (!o.summary && ticks == o.cycles.end()) continue;
+        window.clickSpecimenNumber(n);
+        window.toggleCyclePanel();
+        if (window.view().panel != Panel::PreProcess) return finish(kExitRefused);
+        if (ticks != o.cycles.end()) {
+            // The technician's ticks in the cycle panel: the listed cycles of run 1 only.
+            const auto& keep = ticks->second;
+            for (const CycleSummaryRow& row : CycleSummary(window.view().summary).rows)
+                window.tickCycle(row.cycle,
+                                 std::find(keep.begin(), keep.end(), row.cycle) != keep.end());
+        }
+        summaries[n] = window.view().summary;
+        window.toggleCyclePanel();  // back to the import panel: the specimen is read again
+    }
+    for (auto& [n, r] : read) {
+        if (summaries.count(n)) r.summary = summaries[n];
+        report.specimens.push_back(std::move(r));
+    }
+
     if (o.output) {
-        if (!exportTest(s, op, o)) return finish(kExitExportFailed);
+        std::error_code error;
+        const fs::path target = fs::absolute(*o.output, error);
+        dialogs.norvoFile = target.string();
+        window.chooseNorvoFile();
+        if (error || s.program.NorvoFile.empty()) return finish(kExitExportFailed);
+        ExportFiles exportFiles;
+        if (o.templateFile) exportFiles.templateFile = *o.templateFile;
+        if (o.description) window.editDescription(*o.description);
+        if (o.defaultsFile) {
+            exportFiles.defaultsFile = *o.defaultsFile;
+            if (!s.settings.NVWIN && !fs::is_regular_file(exportFiles.defaultsFile, error)) {
+                op.showMessage("Could not find: " + *o.defaultsFile, kProgramName,
+                               MessageIcon::None);
+                return finish(kExitExportFailed);
+            }
+        }
+        if (!window.saveAndExit(exportFiles) || !window.exportWritten())
+            return finish(kExitExportFailed);
         report.output = OutputReport{s.program.NorvoFile, digestOf(s.program.NorvoFile)};
     }
     return finish(kExitDone);

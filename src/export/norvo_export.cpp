@@ -61,7 +61,7 @@ void writeBlocks(Session& s, Operator& op, NorvoBlockWriter& blocks) {
 
 }  // namespace
 
-bool saveAndExitChecks(const Session& s, Operator& op) {
+bool saveAndExitChecks(const Session& s, Operator& op, bool checkDefaultsFolder) {
     const auto inform = [&](const std::string& text) {
         op.showMessage(text, kProgramName, MessageIcon::Information);
         return false;
@@ -69,7 +69,8 @@ bool saveAndExitChecks(const Session& s, Operator& op) {
     if (s.specimens.SpecimenCount == 0) return inform("No data filtered yet");
     if (s.program.NorvoFile.empty())
         return inform("A NORVO file name must be selected before exporting");
-    if (!s.program.WinFileMode && !norvoDefaultsIn(s.settings.NorvoProgPath)) {
+    if (checkDefaultsFolder && !s.program.WinFileMode &&
+        !norvoDefaultsIn(s.settings.NorvoProgPath)) {
         op.tell("Could not find: " + s.settings.NorvoProgPath + kNorvoDefaultsFileName +
                 ". Make sure\r" +
                 "a valid path to NORVO data files is entered on the Settings screen");

@@ -14,8 +14,9 @@ namespace plovix {
 
 // The checks "Save and Exit" makes before exporting, in order: a specimen was read, a Norvo
 // file was chosen, and (unless Norvo started the program) NV.DDT is in NorvoProgPath. True when
-// the export may run; otherwise the check's message has been shown.
-bool saveAndExitChecks(const Session& s, Operator& op);
+// the export may run; otherwise the check's message has been shown. The converter leaves out
+// the last check: its export finds NV.DDT there or beside the program.
+bool saveAndExitChecks(const Session& s, Operator& op, bool checkDefaultsFolder = true);
 
 // Writes the test into NorvoFile: refuses specimens the target cannot hold, writes the head,
 // then the four blocks (loaded specimens through the reading pass in export mode, the others

@@ -323,6 +323,8 @@ PassOutcome ImportWorkflow::readCurrentSpecimen() {
     view_.busy = true;
     lastPass_ = DAImport(s_, op_);
     view_.busy = false;
+    if (lastPass_ == PassOutcome::Done && specimenRead_)
+        specimenRead_(s_.specimens.CurrentSpecimen);
     view_.testTypeIndex = s_.program.TestType - 1;  // the header may have changed it
     return lastPass_;
 }
@@ -385,11 +387,12 @@ void ImportWorkflow::tickCycle(int row, bool ticked) {
 }
 
 bool ImportWorkflow::saveAndExit(const ExportFiles& files) {
-    if (!saveAndExitChecks(s_, op_)) return false;
+    exportWritten_ = false;
+    if (!saveAndExitChecks(s_, op_, checkDefaultsFolder_)) return false;
     ExportFiles withDescription = files;
     withDescription.description = view_.description;
     view_.busy = true;
-    NorvoExport(s_, op_, withDescription);
+    exportWritten_ = NorvoExport(s_, op_, withDescription);
     view_.busy = false;
     unload();
     return true;

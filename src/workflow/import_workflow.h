@@ -10,6 +10,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -114,6 +115,14 @@ class ImportWorkflow {
     // The settings file is written on every close and on New Test unless this is off (the
     // converter never writes it).
     void setSaveSettingsOnClose(bool save) { saveSettingsOnClose_ = save; }
+    // "Save and Exit" looks for NV.DDT in NorvoProgPath unless this is off (the converter's
+    // export finds it there or beside the program).
+    void setCheckDefaultsFolder(bool check) { checkDefaultsFolder_ = check; }
+    // Called after every reading pass that read a specimen's file through (a new file, Apply,
+    // the return from the cycle panel), with the specimen's number.
+    void setSpecimenRead(std::function<void(int specimen)> onRead) {
+        specimenRead_ = std::move(onRead);
+    }
 
     // Load: evaluates the command line ("WINFILE=..." or anything else) and resets the window.
     void load(std::string_view commandLine);
@@ -152,6 +161,8 @@ class ImportWorkflow {
     // "&Save and Exit": the three checks, then the export with the description box's text for
     // the DOS index; true when the window closed.
     bool saveAndExit(const ExportFiles& files = {});
+    // Whether the last "Save and Exit" wrote the Norvo data file.
+    bool exportWritten() const { return exportWritten_; }
     // "E&xit Without Saving", or the window closed any other way.
     void unload();
     // "&New Test": settings saved, a fresh window loaded and activated.
@@ -206,6 +217,9 @@ class ImportWorkflow {
     FileDialogs& dialogs_;
     std::string commandLine_;
     bool saveSettingsOnClose_ = true;
+    bool checkDefaultsFolder_ = true;
+    bool exportWritten_ = false;
+    std::function<void(int)> specimenRead_;
     PassOutcome lastPass_ = PassOutcome::Done;
 };
 
