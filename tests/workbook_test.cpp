@@ -2,7 +2,9 @@
 // same workbook, refusal of other files, and damaged or random input under the sanitizers.
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <filesystem>
@@ -187,6 +189,52 @@ TEST(WorkbookReaders, XlsxPartsReadAsTheirCells) {
     EXPECT_NE(refusal([&] { readParts(parts); }).description.find("missing"), std::string::npos);
 }
 
+// Cells that hold no value, dates as ISO 8601 text, and one shared string shown by many cells.
+TEST(WorkbookReaders, XlsxEmptyValuesDatesAndSharedStrings) {
+    auto parts = xlsxParts();
+    const auto sheet = [&](const std::string& cells, const std::string& workbookPr = "") {
+        parts["book/s1.xml"] =
+            "<worksheet><sheetData><row r='1'>" + cells + "</row></sheetData></worksheet>";
+        parts["book/main.xml"] =
+            "<workbook xmlns:r='http://schemas.openxmlformats.org/officeDocument/2006/"
+            "relationships'>" +
+            workbookPr + "<sheets><sheet name='S' r:id='r1'/></sheets></workbook>";
+        return readParts(parts);
+    };
+    const auto book = sheet(
+        "<c t='s'><v></v></c><c t='n'><v/></c><c><f>NOW()</f><v></v></c><c t='e'><v/></c>"
+        "<c t='d'><v>2024-01-05T12:00:00</v></c><c t='d'><v>T10:30:00</v></c>"
+        "<c t='d'><v>1900-02-28</v></c><c t='d'><v>1900-03-01</v></c>");
+    for (int column = 1; column <= 4; ++column)
+        EXPECT_EQ(book->cell(1, 1, column).kind, CellKind::Empty) << column;
+    // 2024-01-05 is 45296 (see the saved workbooks below), noon half a day; 10:30 is 0.4375;
+    // the 1900 system counts a 29 February 1900: 1900-02-28 is 59, 1900-03-01 61.
+    const auto text = [](const auto& b, int column) { return b->cell(1, 1, column).text; };
+    EXPECT_EQ((Texts{text(book, 5), text(book, 6), text(book, 7), text(book, 8)}),
+              (Texts{"45296.5", "0.4375", "59", "61"}));
+    EXPECT_EQ(book->cell(1, 1, 5).kind, CellKind::Number);
+    // In the 1904 system 2024-01-05 is 1462 days less.
+    const auto book1904 =
+        sheet("<c t='d'><v>2024-01-05T12:00:00</v></c><c t='d'><v>1904-01-01</v></c>",
+              "<workbookPr date1904='1'/>");
+    EXPECT_EQ((Texts{text(book1904, 1), text(book1904, 2)}), (Texts{"43834.5", "0"}));
+    EXPECT_EQ(refusal([&] { sheet("<c t='d'><v>2024-02-30</v></c>"); }).number,
+              kErrWorkbookUnreadable);
+
+    // A 1 MB string in 12,000 cells is held once, not 12 GB of copies.
+    const std::string big(1 << 20, 'x');
+    parts["book/strings.xml"] = "<sst><si><t>" + big + "</t></si></sst>";
+    std::string cells;
+    for (int column = 0; column < 12000; ++column) cells += "<c t='s'><v>0</v></c>";
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const long peakBefore = usage.ru_maxrss;
+    const auto many = sheet(cells);
+    getrusage(RUSAGE_SELF, &usage);
+    EXPECT_LT(usage.ru_maxrss - peakBefore, 256L << 10);  // kilobytes
+    EXPECT_EQ(many->cell(1, 1, 12000).text, big);
+}
+
 // --- Workbooks saved by a spreadsheet program ------------------------------------------------
 
 TEST(WorkbookReaders, SavedWorkbooksReadTheSameInBothFormats) {
@@ -244,6 +292,99 @@ TEST(WorkbookReaders, OtherFilesAreRefusedWithAClearMessage) {
         std::string::npos);
     EXPECT_EQ(refusal([&] { openWorkbook(kData / "no_such.xls"); }).number, kErrWorkbookNotFound);
     EXPECT_EQ(refusal([&] { openWorkbook(kData); }).number, kErrWorkbookAccess);
+}
+
+// --- Zip containers built by hand -----------------------------------------------------------
+
+std::uint32_t crc32Of(std::string_view bytes) {
+    std::uint32_t crc = 0xFFFFFFFF;
+    for (const unsigned char b : bytes) {
+        crc ^= b;
+        for (int bit = 0; bit < 8; ++bit) crc = crc >> 1 ^ (0xEDB88320u & (0u - (crc & 1)));
+    }
+    return ~crc;
+}
+
+struct ZipMember {
+    std::string name, data;
+    bool deflated = false;                        // one uncompressed deflate block (method 8)
+    std::uint32_t crcFlip = 0;                    // bits flipped in the listed CRC-32
+    int sizeError = 0;                            // added to the listed size
+    unsigned dosDate = (44 << 9) | (1 << 5) | 5;  // 2024-01-05
+};
+
+std::string zipOf(const std::vector<ZipMember>& members) {
+    std::string files, directory;
+    for (const ZipMember& m : members) {
+        const auto size = static_cast<unsigned>(m.data.size());
+        const std::string packed =
+            m.deflated ? '\x01' + le16(size) + le16(~size & 0xFFFF) + m.data : m.data;
+        const std::string common = le16(20) + le16(0) + le16(m.deflated ? 8 : 0) + le16(0) +
+                                   le16(m.dosDate) + le32(crc32Of(m.data) ^ m.crcFlip) +
+                                   le32(static_cast<std::uint32_t>(packed.size())) +
+                                   le32(size + m.sizeError) + le16(m.name.size()) + le16(0);
+        directory += le32(0x02014B50) + le16(20) + common + le16(0) + le32(0) + le32(0) +
+                     le32(static_cast<std::uint32_t>(files.size())) + m.name;
+        files += le32(0x04034B50) + common + m.name + packed;
+    }
+    const auto count = static_cast<unsigned>(members.size());
+    return files + directory + le32(0x06054B50) + le32(0) + le16(count) + le16(count) +
+           le32(static_cast<std::uint32_t>(directory.size())) +
+           le32(static_cast<std::uint32_t>(files.size())) + le16(0);
+}
+
+// The hand-written parts as a zip; `change` adjusts the member of the sheet.
+std::string xlsxZip(const std::function<void(ZipMember&)>& change = {}, char separator = '/') {
+    std::vector<ZipMember> members;
+    for (const auto& [name, data] : xlsxParts()) {
+        members.push_back({name, data + "  "});
+        if (name == "book/s1.xml" && change) change(members.back());
+        std::replace(members.back().name.begin(), members.back().name.end(), '/', separator);
+    }
+    return zipOf(members);
+}
+
+// How other programs save: BIFF8 in a stream named "Book", zip part names with "\", entries
+// dated 1980-01-00. Damaged zip members: their data do not match the CRC-32 or the size listed.
+// Every case is read or refused without a word on standard error.
+TEST(WorkbookReaders, ContainersOfOtherWritersAndDamagedZipMembers) {
+    std::string book = testing::bytesOf(kData / "workbook_cells.xls");
+    const std::string workbook("W\0o\0r\0k\0b\0o\0o\0k\0\0\0", 18);
+    const std::size_t entry = book.find(workbook);
+    ASSERT_NE(entry, std::string::npos);
+    book.replace(entry, workbook.size(),
+                 std::string("B\0o\0o\0k\0\0\0", 10) + std::string(8, '\0'));
+    book[entry + 64] = 10;  // the name's length in bytes
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(readWorkbook(book)->cell(1, 4, 1).text, "1234.5678");
+
+    EXPECT_EQ(readWorkbook(xlsxZip({}, '\\'))->cell(2, 2, 1).text, "line\rend");
+    EXPECT_EQ(readWorkbook(xlsxZip([](ZipMember& m) { m.dosDate = 1 << 5; }))->cell(2, 2, 1).text,
+              "line\rend");
+
+    const std::vector<std::function<void(ZipMember&)>> damage = {
+        [](ZipMember& m) { m.crcFlip = 1; },  // a stale CRC-32
+        [](ZipMember& m) {
+            m.deflated = true;
+            m.sizeError = -2;  // the size leaves out the blanks at the end
+        },
+        [](ZipMember& m) {
+            m.deflated = true;
+            m.sizeError = 2;
+        },
+        [](ZipMember& m) {  // a bit flipped in the deflated data, the CRC-32 as written
+            m.deflated = true;
+            const std::uint32_t written = crc32Of(m.data);
+            m.data[m.data.find("line_")] ^= 1;  // "mine"
+            m.crcFlip = written ^ crc32Of(m.data);
+        },
+    };
+    for (std::size_t i = 0; i < damage.size(); ++i) {
+        const WorkbookError e = refusal([&] { readWorkbook(xlsxZip(damage[i])); });
+        EXPECT_EQ(e.number, kErrWorkbookUnreadable) << i;
+        EXPECT_NE(e.description.find("damaged"), std::string::npos) << i << e.description;
+    }
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
 }
 
 // Cut-off and mutated workbooks, and random bytes behind both signatures: each is read or

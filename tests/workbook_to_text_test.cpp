@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "app/session.h"
 #include "humboldt/workbook.h"
@@ -203,6 +204,28 @@ TEST(WorkbookToText, FailuresEndWithTheMessageAndKeepWhatWasWritten) {
     EXPECT_FALSE(Convert_XL_To_HSD(s, op, temp.path / "absent.xls"));
     EXPECT_EQ(op.messages.back().text.rfind("Error: 53 - File not found", 0), 0u);
     EXPECT_EQ(op.messages.back().title, title);
+
+    // Readings that go on past the last row a 16-bit position reaches.
+    for (int row = 37; row <= 32768; ++row) book.setCell(2, row, 3, Cell::numberCell(row));
+    EXPECT_FALSE(convertWorkbookToText(s, op, book, temp.path / "LONG.XLS"));
+    EXPECT_EQ(op.messages.back().text,
+              "Error: 6 - Overflow (LONG.XLS, sheet 2 \"Specimen\": the readings go on past row "
+              "32767, the last row that can be read)");
+
+    // A cut workbook: its one message, nothing from the container library on standard error,
+    // no file.
+    const std::string whole = testing::bytesOf(kData / "workbook_cells.xls");
+    {
+        std::ofstream cut(temp.path / "CUT.xls", std::ios::binary);
+        cut << whole.substr(0, whole.size() * 3 / 4);
+    }
+    const std::size_t before = op.messages.size();
+    ::testing::internal::CaptureStderr();
+    EXPECT_FALSE(Convert_XL_To_HSD(s, op, temp.path / "CUT.xls"));
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+    ASSERT_EQ(op.messages.size(), before + 1);
+    EXPECT_EQ(op.messages.back().text.rfind("Error: 432 - CUT.xls: ", 0), 0u);
+    EXPECT_FALSE(fs::exists(temp.path / "CUT1.TXT"));
 }
 
 }  // namespace

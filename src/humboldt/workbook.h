@@ -7,6 +7,7 @@
 // .xlsx (zip). Every text a cell or sheet name gives is already in Windows-1252, the code page
 // of the files the program writes; a character that code page cannot hold becomes "?".
 
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
@@ -43,6 +44,7 @@ struct WorkbookError {
 
 inline constexpr int kErrWorkbookInvalidCall = 5;    // "Invalid procedure call or argument"
 inline constexpr int kErrWorkbookOverflow = 6;       // a position beyond 16 bits
+inline constexpr int kErrWorkbookOutOfMemory = 7;    // a workbook too large to hold
 inline constexpr int kErrWorkbookSubscript = 9;      // a sheet number beyond the workbook
 inline constexpr int kErrWorkbookTypeMismatch = 13;  // an error value compared with a number
 inline constexpr int kErrWorkbookNotFound = 53;      // no file by that name
@@ -64,11 +66,17 @@ class Workbook {
     virtual Cell cell(int sheet, int row, int column) const = 0;
 };
 
-// The workbook both readers produce: every cell held in memory.
+// The workbook both readers produce: every cell held in memory, compactly, and every text
+// once (a shared string shown by many cells is not copied into each). What it holds is counted:
+// beyond 512 MB it throws WorkbookError 7, so that no file can exhaust the memory.
 class StoredWorkbook final : public Workbook {
   public:
     // Appends a sheet and returns its number.
     int addSheet(std::string windows1252Name, bool hasCells = true);
+    // Keeps a text and returns the number that cells showing it refer to.
+    std::uint32_t addText(std::string windows1252);
+    // A text cell (or with `isError` an error value) showing text number `text`.
+    void setTextCell(int sheet, int row, int column, std::uint32_t text, bool isError = false);
     void setCell(int sheet, int row, int column, Cell cell);
 
     int sheetCount() const override { return static_cast<int>(sheets_.size()); }
@@ -76,20 +84,31 @@ class StoredWorkbook final : public Workbook {
     Cell cell(int sheet, int row, int column) const override;
 
   private:
+    struct StoredCell {
+        double number = 0;       // Number, Boolean
+        std::uint32_t text = 0;  // Text, Error: its number in texts_
+        CellKind kind = CellKind::Empty;
+    };
     struct Sheet {
         std::string name;
         bool hasCells = true;
-        std::unordered_map<std::uint64_t, Cell> cells;
+        std::unordered_map<std::uint64_t, StoredCell> cells;
     };
     const Sheet& sheetAt(int sheet) const;
+    void store(int sheet, int row, int column, StoredCell cell);
+    void hold(std::size_t bytes);
 
     std::vector<Sheet> sheets_;
+    std::vector<std::string> texts_;
+    std::size_t heldBytes_ = 0;
 };
 
 // Opens the workbook at `path` by its content: "D0 CF 11 E0" is .xls, "PK 03 04" is .xlsx,
-// whatever the name ends with. Throws WorkbookError (53 missing, 75 unreadable, 432 for a file
-// that is not a BIFF8 or Office Open XML workbook, an Excel 5.0/95 workbook, an encrypted one
-// or a damaged one), the description naming the file.
+// whatever the name ends with. Throws WorkbookError (53 missing, 75 unreadable, 7 too large to
+// hold, 432 for a file that is not a BIFF8 or Office Open XML workbook, an Excel 5.0/95
+// workbook, an encrypted one or a damaged one: a zip member that fails its CRC-32 or size
+// check included), the description naming the file. Nothing the container library reports
+// while it reads goes to standard error: its first report ends a failure's description.
 std::unique_ptr<Workbook> openWorkbook(const std::filesystem::path& path);
 
 // The same for a workbook already in memory; the descriptions do not name a file.

@@ -7,11 +7,13 @@
 #include <gsf/gsf-infile.h>
 #include <gsf/gsf-input-memory.h>
 #include <gsf/gsf-input.h>
+#include <zlib.h>
 
+#include <algorithm>
 #include <array>
-#include <cerrno>
-#include <cstring>
 #include <fstream>
+#include <new>
+#include <optional>
 #include <system_error>
 
 #include "humboldt/workbook.h"
@@ -47,20 +49,56 @@ std::uint64_t cellKey(int row, int column) {
     return (static_cast<std::uint64_t>(row) << 32) | static_cast<std::uint32_t>(column);
 }
 
+// What one stored cell costs in the map, node and bucket included, roughly, and what a workbook
+// may hold in all.
+constexpr std::size_t kStoredCellBytes = 64;
+constexpr std::size_t kMaxHeldBytes = 512u << 20;
+
 }  // namespace
 
+void StoredWorkbook::hold(std::size_t bytes) {
+    heldBytes_ += bytes;
+    if (heldBytes_ > kMaxHeldBytes)
+        throw WorkbookError{kErrWorkbookOutOfMemory,
+                            "the workbook is too large to read (its cells need more than " +
+                                std::to_string(kMaxHeldBytes >> 20) + " MB)"};
+}
+
 int StoredWorkbook::addSheet(std::string windows1252Name, bool hasCells) {
+    hold(sizeof(Sheet) + windows1252Name.size());
     sheets_.push_back(Sheet{std::move(windows1252Name), hasCells, {}});
     return static_cast<int>(sheets_.size());
 }
 
-void StoredWorkbook::setCell(int sheet, int row, int column, Cell cell) {
+std::uint32_t StoredWorkbook::addText(std::string windows1252) {
+    hold(sizeof(std::string) + windows1252.size());
+    texts_.push_back(std::move(windows1252));
+    return static_cast<std::uint32_t>(texts_.size() - 1);
+}
+
+void StoredWorkbook::store(int sheet, int row, int column, StoredCell cell) {
     if (sheet < 1 || sheet > sheetCount() || row < 1 || column < 1) return;
     auto& cells = sheets_[static_cast<std::size_t>(sheet - 1)].cells;
-    if (cell.kind == CellKind::Empty)
+    if (cell.kind == CellKind::Empty) {
         cells.erase(cellKey(row, column));
+    } else if (const auto [it, added] = cells.try_emplace(cellKey(row, column), cell); !added) {
+        it->second = cell;
+    } else {
+        hold(kStoredCellBytes);
+    }
+}
+
+void StoredWorkbook::setTextCell(int sheet, int row, int column, std::uint32_t text, bool isError) {
+    if (text >= texts_.size()) return;
+    store(sheet, row, column, {0, text, isError ? CellKind::Error : CellKind::Text});
+}
+
+void StoredWorkbook::setCell(int sheet, int row, int column, Cell cell) {
+    if (cell.kind == CellKind::Text || cell.kind == CellKind::Error)
+        setTextCell(sheet, row, column, addText(std::move(cell.text)),
+                    cell.kind == CellKind::Error);
     else
-        cells[cellKey(row, column)] = std::move(cell);
+        store(sheet, row, column, {cell.number, 0, cell.kind});
 }
 
 const StoredWorkbook::Sheet& StoredWorkbook::sheetAt(int sheet) const {
@@ -86,7 +124,21 @@ Cell StoredWorkbook::cell(int sheet, int row, int column) const {
                             "Object doesn't support this property or method (sheet " +
                                 std::to_string(sheet) + " is a chart)"};
     const auto it = s.cells.find(cellKey(row, column));
-    return it == s.cells.end() ? Cell{} : it->second;
+    if (it == s.cells.end()) return Cell{};
+    const StoredCell& c = it->second;
+    switch (c.kind) {
+        case CellKind::Number:
+            return Cell::numberCell(c.number);
+        case CellKind::Boolean:
+            return Cell::booleanCell(c.number != 0);
+        case CellKind::Text:
+            return Cell::textCell(texts_[c.text]);
+        case CellKind::Error:
+            return Cell::errorCell(texts_[c.text]);
+        case CellKind::Empty:
+            break;
+    }
+    return Cell{};
 }
 
 // --- Texts ----------------------------------------------------------------------------------
@@ -189,8 +241,10 @@ std::string_view errorCodeText(int biffCode) {
 namespace {
 
 // A workbook larger than this is refused before it is read: Humboldt workbooks are a few
-// hundred kilobytes, and a damaged zip must not make us unpack without end.
+// hundred kilobytes, and a damaged zip must not make us unpack without end. The parts of one
+// zip together may unpack to a few times that (sheets that all name one huge part included).
 constexpr std::size_t kMaxWorkbookBytes = 256u << 20;
+constexpr std::uint64_t kMaxUnpackedBytes = 4ull * kMaxWorkbookBytes;
 
 struct GObjectUnref {
     void operator()(void* object) const { g_object_unref(object); }
@@ -202,9 +256,57 @@ using GsfPtr = std::unique_ptr<T, GObjectUnref>;
     throw WorkbookError{kErrWorkbookUnreadable, why};
 }
 
-std::string readWholeStream(GsfInput* input, const std::string& what) {
+WorkbookError outOfMemory(const std::string& file = "") {
+    return {kErrWorkbookOutOfMemory,
+            file + "the workbook is too large to read (there is not enough memory)"};
+}
+
+// libgsf tells of damage it meets (failed assertions, warnings) through GLib's log and
+// g_printerr, which by default write to standard error beside our own message. While a workbook
+// is read those texts are kept here instead: the first ends the description of a failure, the
+// others are dropped. GLib's handlers are process-wide, so they are replaced only for the span
+// of one read and put back after it; the engine reads one workbook at a time.
+class LibraryDiagnostics {
+  public:
+    LibraryDiagnostics() {
+        for (std::size_t i = 0; i < kDomains.size(); ++i)
+            ids_[i] = g_log_set_handler(kDomains[i], kLevels, &LibraryDiagnostics::keep, this);
+        previousPrinterr_ = g_set_printerr_handler([](const gchar*) {});
+    }
+    ~LibraryDiagnostics() {
+        g_set_printerr_handler(previousPrinterr_);
+        for (std::size_t i = 0; i < kDomains.size(); ++i)
+            g_log_remove_handler(kDomains[i], ids_[i]);
+    }
+    LibraryDiagnostics(const LibraryDiagnostics&) = delete;
+    LibraryDiagnostics& operator=(const LibraryDiagnostics&) = delete;
+
+    const std::string& first() const { return first_; }
+
+  private:
+    // libgsf's own domains, its files without one (nullptr) and GLib's, whose argument checks
+    // fail when libgsf hands them what it read from a damaged file.
+    static constexpr std::array<const char*, 6> kDomains = {nullptr,      "libgsf", "libgsf:msole",
+                                                            "libgsf:zip", "GLib",   "GLib-GObject"};
+    static constexpr auto kLevels = static_cast<GLogLevelFlags>(
+        G_LOG_LEVEL_CRITICAL | G_LOG_LEVEL_WARNING | G_LOG_LEVEL_MESSAGE);
+
+    static void keep(const gchar* domain, GLogLevelFlags, const gchar* message, gpointer self) {
+        auto& first = static_cast<LibraryDiagnostics*>(self)->first_;
+        if (first.empty() && message != nullptr)
+            first =
+                (domain != nullptr && *domain != '\0' ? std::string(domain) + ": " : "") + message;
+    }
+
+    std::array<guint, kDomains.size()> ids_{};
+    GPrintFunc previousPrinterr_ = nullptr;
+    std::string first_;
+};
+
+std::string readWholeStream(GsfInput* input, const std::string& what, std::uint64_t largest) {
     const gsf_off_t size = gsf_input_size(input);
-    if (size < 0 || static_cast<std::uint64_t>(size) > kMaxWorkbookBytes)
+    if (size < 0 ||
+        static_cast<std::uint64_t>(size) > std::min<std::uint64_t>(largest, kMaxWorkbookBytes))
         refuse("the workbook's " + what + " is damaged or too large to read");
     std::string bytes(static_cast<std::size_t>(size), '\0');
     std::size_t done = 0;
@@ -217,23 +319,28 @@ std::string readWholeStream(GsfInput* input, const std::string& what) {
     return bytes;
 }
 
-bool sameNameIgnoringCase(const char* a, std::string_view b) {
-    if (a == nullptr || std::strlen(a) != b.size()) return false;
-    for (std::size_t i = 0; i < b.size(); ++i) {
-        const auto lower = [](unsigned char c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; };
-        if (lower(static_cast<unsigned char>(a[i])) != lower(static_cast<unsigned char>(b[i])))
-            return false;
+unsigned char asciiLower(unsigned char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c + 32) : c;
+}
+
+// Names in OLE2 files and zip part names are matched in any letter case: writers differ
+// ("Workbook", "WORKBOOK"). In a zip part name "\" stands for "/", as some writers put it.
+bool sameName(std::string_view stored, std::string_view wanted) {
+    if (stored.size() != wanted.size()) return false;
+    for (std::size_t i = 0; i < wanted.size(); ++i) {
+        const auto a = static_cast<unsigned char>(stored[i] == '\\' ? '/' : stored[i]);
+        if (asciiLower(a) != asciiLower(static_cast<unsigned char>(wanted[i]))) return false;
     }
     return true;
 }
 
-// The child of `folder` named `name` in any letter case: writers differ ("Workbook",
-// "WORKBOOK"; zip part names are case-insensitive too).
-GsfPtr<GsfInput> childNamed(GsfInfile* folder, std::string_view name) {
+GsfPtr<GsfInput> childNamed(GsfInfile* folder, std::string_view name, bool exactly = false) {
     const int count = gsf_infile_num_children(folder);
-    for (int i = 0; i < count; ++i)
-        if (sameNameIgnoringCase(gsf_infile_name_by_index(folder, i), name))
+    for (int i = 0; i < count; ++i) {
+        const char* child = gsf_infile_name_by_index(folder, i);
+        if (child != nullptr && (exactly ? name == child : sameName(child, name)))
             return GsfPtr<GsfInput>(gsf_infile_child_by_index(folder, i));
+    }
     return nullptr;
 }
 
@@ -243,7 +350,7 @@ std::string gerrorText(GError* error) {
     return text;
 }
 
-std::unique_ptr<StoredWorkbook> readCompoundFile(GsfInput* input) {
+std::unique_ptr<StoredWorkbook> readCompoundFile(GsfInput* input, std::size_t fileSize) {
     GError* error = nullptr;
     GsfPtr<GsfInfile> ole(gsf_infile_msole_new(input, &error));
     if (!ole)
@@ -251,41 +358,123 @@ std::unique_ptr<StoredWorkbook> readCompoundFile(GsfInput* input) {
                gerrorText(error) + ")");
     if (childNamed(ole.get(), "EncryptedPackage"))
         refuse("the workbook is protected by a password (encrypted); save it without one");
+    // Excel 5.0/95 named the stream "Book", and some writers still do for BIFF8: the version
+    // in its first record tells them apart.
     GsfPtr<GsfInput> stream = childNamed(ole.get(), "Workbook");
-    if (!stream) {
-        if (childNamed(ole.get(), "Book"))
-            refuse(
-                "the workbook is in the Excel 5.0/95 format, which is not read; save it as an "
-                "Excel 97-2003 (.xls) or Excel (.xlsx) workbook");
+    if (!stream) stream = childNamed(ole.get(), "Book");
+    if (!stream)
         refuse("the file is an OLE2 document without a workbook in it (not an Excel file)");
-    }
-    return readBiff8Workbook(readWholeStream(stream.get(), "Workbook stream"));
+    // A stream cannot be larger than the file that holds it.
+    return readBiff8Workbook(readWholeStream(stream.get(), "Workbook stream", fileSize));
 }
 
-std::unique_ptr<StoredWorkbook> readZipFile(GsfInput* input) {
+std::uint64_t littleEndian(std::string_view bytes, std::size_t at, int width) {
+    std::uint64_t value = 0;
+    for (int i = width - 1; i >= 0; --i)
+        value = value << 8 | static_cast<unsigned char>(bytes[at + static_cast<std::size_t>(i)]);
+    return value;
+}
+
+// A zip member as the central directory lists it.
+struct ZipMember {
+    std::string name;  // as stored
+    std::uint64_t crc = 0, size = 0;
+};
+
+// The central directory, read here as well as by libgsf, which checks neither a member's
+// CRC-32 nor its size, and takes "\" in a name for a letter. A declared size that the packed
+// data could not yield (deflate packs at most 1032 to 1) is damage, so that it cannot make us
+// allocate what the file does not hold.
+std::vector<ZipMember> zipDirectory(std::string_view zip) {
+    const auto damaged = [] { refuse("the workbook is damaged (its zip directory is broken)"); };
+    const auto fits = [&](std::uint64_t at, std::uint64_t length, std::string_view signature) {
+        return at <= zip.size() && zip.size() - at >= length &&
+               zip.substr(static_cast<std::size_t>(at), 4) == signature;
+    };
+    // The end record: the last "PK 05 06" within its 22 bytes and a comment of up to 64 KB.
+    if (zip.size() < 22) damaged();
+    std::size_t end = zip.size() - 22;
+    const std::size_t lowest = end > 0xFFFF ? end - 0xFFFF : 0;
+    while (!fits(end, 22, "PK\x05\x06")) {
+        if (end == lowest) damaged();
+        --end;
+    }
+    std::uint64_t count = littleEndian(zip, end + 10, 2), at = littleEndian(zip, end + 16, 4);
+    if (end >= 20 && fits(end - 20, 20, "PK\x06\x07")) {  // Zip64: the larger end record
+        const std::uint64_t record = littleEndian(zip, end - 12, 8);
+        if (!fits(record, 56, "PK\x06\x06")) damaged();
+        count = littleEndian(zip, static_cast<std::size_t>(record) + 32, 8);
+        at = littleEndian(zip, static_cast<std::size_t>(record) + 48, 8);
+    }
+    std::vector<ZipMember> members;
+    for (std::uint64_t i = 0; i < count; ++i) {
+        if (!fits(at, 46, "PK\x01\x02")) damaged();
+        const auto p = static_cast<std::size_t>(at);
+        const std::size_t nameLength = littleEndian(zip, p + 28, 2),
+                          extraLength = littleEndian(zip, p + 30, 2),
+                          variable = nameLength + extraLength + littleEndian(zip, p + 32, 2);
+        if (zip.size() - p - 46 < variable) damaged();
+        ZipMember member{std::string(zip.substr(p + 46, nameLength)), littleEndian(zip, p + 16, 4),
+                         littleEndian(zip, p + 24, 4)};
+        std::uint64_t packed = littleEndian(zip, p + 20, 4);
+        // Zip64 sizes (extra field 1) stand in for those written as FFFFFFFF, in this order.
+        std::string_view extra = zip.substr(p + 46 + nameLength, extraLength);
+        while (extra.size() >= 4 && littleEndian(extra, 2, 2) <= extra.size() - 4) {
+            const std::size_t length = littleEndian(extra, 2, 2);
+            std::string_view data = extra.substr(4, length);
+            for (std::uint64_t* value : {&member.size, &packed})
+                if (littleEndian(extra, 0, 2) == 1 && *value == 0xFFFFFFFF && data.size() >= 8) {
+                    *value = littleEndian(data, 0, 8);
+                    data.remove_prefix(8);
+                }
+            extra.remove_prefix(4 + length);
+        }
+        const auto method = littleEndian(zip, p + 10, 2);
+        if ((method == 0 && member.size != packed) ||
+            (method == 8 && member.size / 1032 > packed + 1))
+            refuse("the workbook is damaged (the part " + member.name +
+                   " is listed larger than its data can be)");
+        members.push_back(std::move(member));
+        at += 46 + variable;
+    }
+    return members;
+}
+
+std::unique_ptr<StoredWorkbook> readZipFile(std::string_view bytes, GsfInput* input) {
     GError* error = nullptr;
     GsfPtr<GsfInfile> zip(gsf_infile_zip_new(input, &error));
     if (!zip)
         refuse("the file starts as an Excel (.xlsx) workbook but its zip structure is damaged (" +
                gerrorText(error) + ")");
-    GsfInfile* root = zip.get();
-    const auto readPart = [root](const std::string& partName) -> std::optional<std::string> {
+    const std::vector<ZipMember> members = zipDirectory(bytes);
+    std::uint64_t unpacked = 0;
+    const auto readPart = [&](const std::string& partName) -> std::optional<std::string> {
+        const auto member = std::find_if(members.begin(), members.end(), [&](const ZipMember& m) {
+            return sameName(m.name, partName);
+        });
+        if (member == members.end()) return std::nullopt;
+        // libgsf files the member under its stored name, split at "/".
         GsfPtr<GsfInput> node;
-        std::string_view rest = partName;
-        while (true) {
-            const std::size_t slash = rest.find('/');
-            const std::string_view name = rest.substr(0, slash);
-            GsfInfile* folder = node ? GSF_INFILE(node.get()) : root;
+        for (std::string_view rest = member->name; node == nullptr || !rest.empty();) {
+            const std::size_t slash = std::min(rest.find('/'), rest.size());
             if (node && !GSF_IS_INFILE(node.get())) return std::nullopt;
-            GsfPtr<GsfInput> child = childNamed(folder, name);
-            if (!child) return std::nullopt;
-            node = std::move(child);
-            if (slash == std::string_view::npos) break;
-            rest.remove_prefix(slash + 1);
+            node =
+                childNamed(node ? GSF_INFILE(node.get()) : zip.get(), rest.substr(0, slash), true);
+            if (!node) return std::nullopt;
+            rest.remove_prefix(std::min(slash + 1, rest.size()));
         }
         if (GSF_IS_INFILE(node.get()) && gsf_infile_num_children(GSF_INFILE(node.get())) > 0)
             return std::nullopt;
-        return readWholeStream(node.get(), "part " + partName);
+        unpacked += member->size;
+        if (unpacked > kMaxUnpackedBytes) refuse("the workbook is too large to read");
+        const std::string damaged = "the workbook is damaged (the part " + partName;
+        if (static_cast<std::uint64_t>(gsf_input_size(node.get())) != member->size)
+            refuse(damaged + " is not the size its zip directory lists)");
+        std::string data = readWholeStream(node.get(), "part " + partName, member->size);
+        if (crc32(0, reinterpret_cast<const Bytef*>(data.data()), static_cast<uInt>(data.size())) !=
+            member->crc)
+            refuse(damaged + " fails its CRC-32 check)");
+        return data;
     };
     return readXlsxWorkbook(readPart);
 }
@@ -299,9 +488,17 @@ std::unique_ptr<StoredWorkbook> readWorkbook(std::string_view bytes) {
     if (!ole2 && bytes.substr(0, kZip.size()) != kZip)
         refuse("the file is not an Excel 97-2003 (.xls) or Excel (.xlsx) workbook");
     if (bytes.size() > kMaxWorkbookBytes) refuse("the workbook is too large to read");
-    GsfPtr<GsfInput> input(gsf_input_memory_new(reinterpret_cast<const guint8*>(bytes.data()),
-                                                static_cast<gsf_off_t>(bytes.size()), FALSE));
-    return ole2 ? readCompoundFile(input.get()) : readZipFile(input.get());
+    const LibraryDiagnostics diagnostics;
+    try {
+        GsfPtr<GsfInput> input(gsf_input_memory_new(reinterpret_cast<const guint8*>(bytes.data()),
+                                                    static_cast<gsf_off_t>(bytes.size()), FALSE));
+        return ole2 ? readCompoundFile(input.get(), bytes.size()) : readZipFile(bytes, input.get());
+    } catch (WorkbookError& e) {
+        if (!diagnostics.first().empty()) e.description += "; details: " + diagnostics.first();
+        throw;
+    } catch (const std::bad_alloc&) {
+        throw outOfMemory();
+    }
 }
 
 std::unique_ptr<Workbook> openWorkbook(const fs::path& path) {
@@ -315,20 +512,20 @@ std::unique_ptr<Workbook> openWorkbook(const fs::path& path) {
     if (fs::is_directory(status)) throw unreadable;
     std::ifstream in(path, std::ios::binary);
     if (!in) throw unreadable;
-    std::string bytes;
-    std::array<char, 1 << 16> buffer;
-    while (in.read(buffer.data(), buffer.size()) || in.gcount() > 0) {
-        bytes.append(buffer.data(), static_cast<std::size_t>(in.gcount()));
-        if (bytes.size() > kMaxWorkbookBytes)
-            throw WorkbookError{kErrWorkbookUnreadable,
-                                name + ": the workbook is too large to read"};
-    }
-    if (in.bad()) throw unreadable;
     try {
+        std::string bytes;
+        std::array<char, 1 << 16> buffer;
+        while (in.read(buffer.data(), buffer.size()) || in.gcount() > 0) {
+            bytes.append(buffer.data(), static_cast<std::size_t>(in.gcount()));
+            if (bytes.size() > kMaxWorkbookBytes) refuse("the workbook is too large to read");
+        }
+        if (in.bad()) throw unreadable;
         return readWorkbook(bytes);
     } catch (WorkbookError& e) {
-        e.description = name + ": " + e.description;
+        if (e.number != kErrWorkbookAccess) e.description = name + ": " + e.description;
         throw;
+    } catch (const std::bad_alloc&) {
+        throw outOfMemory(name + ": ");
     }
 }
 

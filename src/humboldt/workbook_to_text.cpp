@@ -3,6 +3,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <new>
 #include <string>
 
 #include "app/atomic_file.h"
@@ -75,8 +76,11 @@ std::string nameWithoutFolder(const std::string& path) {
 
 class SpecimenWriter {
   public:
-    SpecimenWriter(Session& s, const Workbook& book)
-        : book_(book), type_(s.program.TestType), na_(s.settings.HumIncOne) {
+    SpecimenWriter(Session& s, const Workbook& book, std::string workbookName)
+        : book_(book),
+          workbookName_(std::move(workbookName)),
+          type_(s.program.TestType),
+          na_(s.settings.HumIncOne) {
         if (type_ < 1 || type_ > 6)
             throw WorkbookError{
                 kErrWorkbookInvalidCall,
@@ -292,7 +296,13 @@ class SpecimenWriter {
     void writeReadings() {
         if (type_ >= kConsolidatedUndrained) return;
         const long long c = firstColumn_, n = increment_;
-        for (int row = firstRow_;; row = int16Of(row + 1LL)) {
+        for (int row = firstRow_;; ++row) {
+            if (row > kInt16Max)
+                throw WorkbookError{
+                    kErrWorkbookOverflow,
+                    "Overflow (" + workbookName_ + ", sheet " + std::to_string(sheet_) + " \"" +
+                        book_.sheetName(sheet_) + "\": the readings go on past row " +
+                        std::to_string(kInt16Max) + ", the last row that can be read)"};
             const Cell first = book_.cell(sheet_, row, firstColumn_);
             if (first.kind == CellKind::Empty) return;
             if (type_ == kUnconfinedCompression) {
@@ -326,6 +336,7 @@ class SpecimenWriter {
     }
 
     const Workbook& book_;
+    const std::string workbookName_;  // for messages
     const int type_;
     const bool na_;
     int firstSheet_ = 0, firstRow_ = 0, firstColumn_ = 0, increment_ = 0;
@@ -345,7 +356,7 @@ bool convertWorkbookToText(Session& s, Operator& op, const Workbook& book,
                            const fs::path& workbookPath) {
     for (int n = 1; n <= kMaxSpecimen; ++n) s.specimens.WorkbookSpecimen(n).clear();
     try {
-        SpecimenWriter writer(s, book);
+        SpecimenWriter writer(s, book, workbookPath.filename().string());
         const std::string path = workbookPath.string();
         if (path.size() < 4)
             throw WorkbookError{kErrWorkbookInvalidCall,
@@ -381,6 +392,11 @@ bool convertWorkbookToText(Session& s, Operator& op, const Workbook& book,
         }
     } catch (const WorkbookError& e) {
         showFailure(op, e.number, e.description);
+        return false;
+    } catch (const std::bad_alloc&) {
+        showFailure(op, kErrWorkbookOutOfMemory,
+                    workbookPath.filename().string() +
+                        ": the workbook is too large to convert (there is not enough memory)");
         return false;
     }
     return true;

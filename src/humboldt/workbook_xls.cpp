@@ -255,7 +255,7 @@ class Biff8Reader {
         const std::uint32_t unique = in.u32();
         // The count is not trusted for the allocation; the strings that are there are read.
         for (std::uint32_t i = 0; i < unique && !in.atEnd(); ++i)
-            strings_.push_back(in.unicodeString(true));
+            sharedStrings_.push_back(workbook_->addText(in.unicodeString(true)));
     }
 
     void readSheet(const SheetEntry& sheet) {
@@ -274,6 +274,12 @@ class Biff8Reader {
                 refuse("the workbook is damaged (sheet " + std::to_string(sheet.number) +
                        " ends early)");
             const Record r = cursor.next();
+            // Sheets do not overlap: one that starts inside another must not make us walk the
+            // same records again and again.
+            walked_ += 4 + r.data.size();
+            if (walked_ > stream_.size())
+                refuse("the workbook is damaged (sheet " + std::to_string(sheet.number) +
+                       " overlaps another)");
             if (r.type == kBof)
                 ++depth;
             else if (r.type == kEof)
@@ -309,8 +315,8 @@ class Biff8Reader {
         switch (r.type) {
             case kLabelSst: {
                 const std::uint32_t index = in.u32();
-                if (index >= strings_.size()) damaged(r.type, r.offset);
-                put(sheet, row, column, Cell::textCell(strings_[index]));
+                if (index >= sharedStrings_.size()) damaged(r.type, r.offset);
+                workbook_->setTextCell(sheet.number, row, column, sharedStrings_[index]);
                 break;
             }
             case kLabel:
@@ -380,7 +386,8 @@ class Biff8Reader {
     std::string_view stream_;
     std::unique_ptr<StoredWorkbook> workbook_ = std::make_unique<StoredWorkbook>();
     std::vector<SheetEntry> sheets_;
-    std::vector<std::string> strings_;
+    std::vector<std::uint32_t> sharedStrings_;  // the workbook's numbers of its texts
+    std::size_t walked_ = 0;                    // bytes of all sheets so far
     Position pendingText_;  // the formula whose text result the next STRING record holds
 };
 

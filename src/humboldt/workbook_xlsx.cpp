@@ -2,7 +2,10 @@
 
 #include <libxml/xmlreader.h>
 
+#include <algorithm>
+#include <cctype>
 #include <charconv>
+#include <chrono>
 #include <cmath>
 #include <limits>
 #include <map>
@@ -19,6 +22,12 @@ constexpr int kLastColumn = 16384;
 
 [[noreturn]] void refuse(const std::string& why) {
     throw WorkbookError{kErrWorkbookUnreadable, why};
+}
+
+std::string_view trimmed(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\n')) text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\n')) text.remove_suffix(1);
+    return text;
 }
 
 bool endsWith(std::string_view text, std::string_view end) {
@@ -141,6 +150,7 @@ std::string folderOf(std::string_view part) {
 std::string resolveTarget(const std::string& folder, std::string_view target) {
     std::string path =
         target.starts_with('/') ? std::string(target.substr(1)) : folder + std::string(target);
+    std::replace(path.begin(), path.end(), '\\', '/');  // as some writers put it
     std::vector<std::string> parts;
     std::size_t start = 0;
     while (start <= path.size()) {
@@ -224,10 +234,14 @@ class XlsxReader {
         std::vector<SheetRef> refs;
         {
             XmlPart xml(part(workbookPart), workbookPart);
-            while (xml.next())
+            while (xml.next()) {
                 if (xml.isStart("sheet"))
                     refs.push_back(
                         {xml.attribute("name").value_or(""), xml.attribute("id").value_or("")});
+                else if (xml.isStart("workbookPr"))
+                    date1904_ = xml.attribute("date1904").value_or("") == "1" ||
+                                xml.attribute("date1904").value_or("") == "true";
+            }
         }
         if (refs.empty()) refuse("the workbook part " + workbookPart + " lists no sheets");
         for (const SheetRef& ref : refs) {
@@ -269,7 +283,8 @@ class XlsxReader {
     void readSharedStrings(const std::string& name) {
         XmlPart xml(part(name), name);
         while (xml.next())
-            if (xml.isStart("si")) strings_.push_back(sheetText(xml.content(true)));
+            if (xml.isStart("si"))
+                sharedStrings_.push_back(workbook_->addText(sheetText(xml.content(true))));
     }
 
     void readSheet(int number, const std::string& name) {
@@ -322,18 +337,21 @@ class XlsxReader {
             cell = Cell::textCell(sheetText(inline_.value_or("")));
         } else if (type == "str") {
             cell = Cell::textCell(sheetText(value.value_or("")));
-        } else if (type == "d") {
-            cell = Cell::textCell(sheetText(value.value_or("")));
-        } else if (!value) {
-            // A formula saved without its result, or a cell with a format only.
+        } else if (!value || trimmed(*value).empty()) {
+            // A formula saved without its result (<v/> or no <v> at all), or a cell with a
+            // format only.
         } else if (type == "n") {
             cell = Cell::numberCell(number(*value, xml));
+        } else if (type == "d") {
+            cell = Cell::numberCell(dateSerial(*value, xml));
         } else if (type == "s") {
             const double index = number(*value, xml);
-            if (index < 0 || index >= static_cast<double>(strings_.size()) ||
+            if (index < 0 || index >= static_cast<double>(sharedStrings_.size()) ||
                 index != std::floor(index))
                 damagedCell(xml, *value);
-            cell = Cell::textCell(strings_[static_cast<std::size_t>(index)]);
+            workbook_->setTextCell(sheet, row, column,
+                                   sharedStrings_[static_cast<std::size_t>(index)]);
+            return;
         } else if (type == "b") {
             cell = Cell::booleanCell(number(*value, xml) != 0);
         } else if (type == "e") {
@@ -353,9 +371,7 @@ class XlsxReader {
     }
 
     static double number(std::string_view text, const XmlPart& xml) {
-        while (!text.empty() && (text.front() == ' ' || text.front() == '\n'))
-            text.remove_prefix(1);
-        while (!text.empty() && (text.back() == ' ' || text.back() == '\n')) text.remove_suffix(1);
+        text = trimmed(text);
         double value = 0;
         const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
         if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value))
@@ -368,9 +384,76 @@ class XlsxReader {
                xml.partName() + ")");
     }
 
+    // A date written as ISO 8601 text ("2024-01-05T10:30:00", a bare time "T10:30:00") as the
+    // serial number a cell holds: days since 1899-12-30 (1900-01-01 is 1, with the 29 February
+    // 1900 that the 1900 date system counts) or, in a 1904 workbook, since 1904-01-01; the time
+    // as the fraction of the day. A zone ("Z", "+01:00") is left as written.
+    double dateSerial(std::string_view text, const XmlPart& xml) const {
+        const std::string_view whole = text = trimmed(text);
+        const auto digits = [&](std::size_t count, int& value) {
+            if (text.empty() || !std::isdigit(static_cast<unsigned char>(text.front())))
+                damagedCell(xml, whole);
+            const auto [end, error] =
+                std::from_chars(text.data(), text.data() + std::min(count, text.size()), value);
+            if (error != std::errc() || end != text.data() + count) damagedCell(xml, whole);
+            text.remove_prefix(count);
+        };
+        const auto skip = [&](char c) {
+            if (text.empty() || text.front() != c) return false;
+            text.remove_prefix(1);
+            return true;
+        };
+        double serial = 0;
+        if (!text.starts_with('T') && text.find(':') != 2) {
+            int y = 0, m = 0, d = 0;
+            digits(4, y);
+            if (!skip('-')) damagedCell(xml, whole);
+            digits(2, m);
+            if (!skip('-')) damagedCell(xml, whole);
+            digits(2, d);
+            const std::chrono::year_month_day date{std::chrono::year(y),
+                                                   std::chrono::month(static_cast<unsigned>(m)),
+                                                   std::chrono::day(static_cast<unsigned>(d))};
+            if (!date.ok()) damagedCell(xml, whole);
+            using std::chrono::sys_days;
+            const auto since = [&](int year, int month, int day) {
+                return (sys_days(date) - sys_days(std::chrono::year(year) / month / day)).count();
+            };
+            long days = date1904_ ? since(1904, 1, 1) : since(1899, 12, 30);
+            if (!date1904_ && days > 0 && days <= 60) --days;  // before the 29 February 1900
+            serial = static_cast<double>(days);
+            if (text.empty()) return serial;
+        }
+        if (!skip('T')) skip(' ');
+        int h = 0, min = 0;
+        digits(2, h);
+        if (!skip(':')) damagedCell(xml, whole);
+        digits(2, min);
+        double seconds = 0;
+        if (skip(':')) {
+            std::size_t length = 0;
+            while (length < text.size() &&
+                   (std::isdigit(static_cast<unsigned char>(text[length])) || text[length] == '.'))
+                ++length;
+            const auto [end, error] = std::from_chars(text.data(), text.data() + length, seconds);
+            if (error != std::errc() || end != text.data() + length || length < 2)
+                damagedCell(xml, whole);
+            text.remove_prefix(length);
+        }
+        if (!skip('Z') && (skip('+') || skip('-'))) {
+            int zh = 0, zm = 0;
+            digits(2, zh);
+            if (!skip(':')) damagedCell(xml, whole);
+            digits(2, zm);
+        }
+        if (!text.empty() || h > 24 || min > 59 || seconds >= 61) damagedCell(xml, whole);
+        return serial + (h * 3600.0 + min * 60.0 + seconds) / 86400.0;
+    }
+
     const XlsxPartReader& readPart_;
     std::unique_ptr<StoredWorkbook> workbook_ = std::make_unique<StoredWorkbook>();
-    std::vector<std::string> strings_;
+    std::vector<std::uint32_t> sharedStrings_;  // the workbook's numbers of its texts
+    bool date1904_ = false;
 };
 
 }  // namespace
