@@ -2,9 +2,13 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <limits>
+#include <random>
 
 #include <gtest/gtest.h>
+
+#include "text/number_reading.h"
 
 namespace plovix {
 namespace {
@@ -36,6 +40,29 @@ TEST(NumberFormatGeneral, NonFiniteAndPrinted) {
     EXPECT_EQ(formatPrintedNumber(5), " 5");
     EXPECT_EQ(formatPrintedNumber(-5), "-5");
     EXPECT_EQ(formatPrintedNumber(0), " 0");
+}
+
+TEST(NumberFormatRoundTrip, ReadsBackAsTheSameValue) {
+    using Limits = std::numeric_limits<double>;
+    // "General Number" wherever it is exact, so texts written before keep their form.
+    EXPECT_EQ(formatRoundTripNumber(0.05), "0.05");
+    EXPECT_EQ(formatRoundTripNumber(8669), "8669");
+    EXPECT_EQ(formatRoundTripNumber(100000), "100000");
+    EXPECT_EQ(formatRoundTripNumber(1e-5), "1E-05");
+    EXPECT_EQ(formatRoundTripNumber(-0.0), "0");
+    EXPECT_EQ(formatRoundTripNumber(Limits::max()), "1.7976931348623157E+308");
+    EXPECT_EQ(formatRoundTripNumber(0.1 + 0.2), "0.30000000000000004");
+    EXPECT_EQ(formatRoundTripNumber(-Limits::min()), "-2.2250738585072014E-308");
+
+    std::mt19937_64 bits(7);
+    for (int i = 0; i < 20000; ++i) {
+        const std::uint64_t pattern = bits();
+        double value;
+        std::memcpy(&value, &pattern, sizeof value);
+        if (!std::isfinite(value)) continue;
+        const std::string text = formatRoundTripNumber(value);
+        ASSERT_EQ(readNumber(text), value) << text;
+    }
 }
 
 TEST(NumberFormatPicture, RoundsHalfAwayFromZeroInDecimal) {

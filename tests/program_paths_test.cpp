@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <stdlib.h>
 #include <unistd.h>
 #include "support/temp_folder.h"
 
@@ -21,6 +22,28 @@ void touch(const fs::path& file) {
     std::ofstream(file) << "x";
 }
 
+// Sets or clears an environment variable for the life of the object.
+class ScopedVariable {
+  public:
+    ScopedVariable(const char* name, const char* value) : name_(name) {
+        if (const char* old = std::getenv(name)) old_ = old;
+        if (value)
+            ::setenv(name, value, 1);
+        else
+            ::unsetenv(name);
+    }
+    ~ScopedVariable() {
+        if (old_)
+            ::setenv(name_, old_->c_str(), 1);
+        else
+            ::unsetenv(name_);
+    }
+
+  private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
 }  // namespace
 
 TEST(ProgramPathsSettings, LocationPrecedence) {
@@ -28,15 +51,15 @@ TEST(ProgramPathsSettings, LocationPrecedence) {
     in.programFolder = "/opt/plovix/bin";
     in.overridePath = "/tmp/mine.ini";
     in.plovixIni = "/etc/plovix.ini";
-    in.iniInProgramFolder = true;
+    in.iniInProgramFolder = "/opt/plovix/bin/PLOVIX.INI";
     in.xdgConfigHome = "/home/u/.cfg";
     in.home = "/home/u";
     EXPECT_EQ(settingsFileLocation(in), "/tmp/mine.ini");
     in.overridePath.reset();
     EXPECT_EQ(settingsFileLocation(in), "/etc/plovix.ini");
     in.plovixIni = "";  // set but empty counts as absent
-    EXPECT_EQ(settingsFileLocation(in), "/opt/plovix/bin/Plovix.INI");
-    in.iniInProgramFolder = false;
+    EXPECT_EQ(settingsFileLocation(in), "/opt/plovix/bin/PLOVIX.INI");
+    in.iniInProgramFolder.reset();
     EXPECT_EQ(settingsFileLocation(in), "/home/u/.cfg/plovix/Plovix.INI");
     in.xdgConfigHome = "relative/cfg";  // not a usable configuration folder
     EXPECT_EQ(settingsFileLocation(in), "/home/u/.config/plovix/Plovix.INI");
@@ -72,4 +95,20 @@ TEST(ProgramPathsFolders, ProgramFolderAndCompanionFiles) {
     touch(program / "CONVERT.DDT");
     EXPECT_EQ(findCompanionFile("CONVERT.DDT", program, data), program / "CONVERT.DDT");
     EXPECT_EQ(findCompanionFile("convert.DDT", program, data), program / "CONVERT.DDT");
+}
+
+TEST(ProgramPathsSettings, FileBesideTheProgramInAnyCase) {
+    TempFolder temp;
+    const fs::path config = temp.path / "config";
+    const ScopedVariable noIni("PLOVIX_INI", nullptr);
+    const ScopedVariable xdg("XDG_CONFIG_HOME", config.c_str());
+    const fs::path program = temp.path / "bin";
+    fs::create_directories(program / "plovix.ini");  // a folder is no settings file
+    EXPECT_EQ(settingsFileLocationFromEnvironment(program, std::nullopt),
+              config / "plovix" / "Plovix.INI");
+    // Copied from a Windows install, the name keeps whatever case it had there.
+    touch(program / "PLOVIX.INI");
+    EXPECT_EQ(settingsFileLocationFromEnvironment(program, std::nullopt), program / "PLOVIX.INI");
+    touch(program / "Plovix.INI");
+    EXPECT_EQ(settingsFileLocationFromEnvironment(program, std::nullopt), program / "Plovix.INI");
 }

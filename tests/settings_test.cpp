@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
+#include <cfloat>
 #include <fstream>
+#include <random>
 #include <vector>
 
 #include "app/version.h"
@@ -135,6 +138,55 @@ TEST(SettingsSave, EveryKeyRoundTripsInOrder) {
     EXPECT_EQ(out.get("Settings", "Generic"), std::nullopt);
 }
 
+TEST(SettingsSave, ValuesReadBackAsSaved) {
+    Session s = loaded("");
+    Settings& st = s.settings;
+    // Numbers that 15 digits cannot hold.
+    st.SDispFac = DBL_MAX;
+    st.SLoadFac = DBL_TRUE_MIN;
+    st.PressFac = 0.1 + 0.2;
+    st.DSDispFac = 1e21;
+    st.DSLoadFac = 123456789012345678.0;
+    st.VDispFac = -DBL_MIN;
+    st.VLoadFac = 1.0 / 3;
+    st.Tolerance = 100000;
+    // Texts that the reading side would trim or unquote, and one at the length limit.
+    st.DAFile = "  lead";
+    st.DAName = "trail  ";
+    st.DAPath = "\"quoted\"";
+    st.NorvoPath = "\"half";
+    st.NorvoProgPath = std::string(126, 'p') + ' ';
+    st.HumXLCol(1) = "'x'";
+    st.HumXLCol(2) = "\t";
+    s.program.TestType = st.LTTU;
+
+    IniFile out;
+    storeSettings(s, out);
+    const Settings back = loaded(out.text()).settings;
+    EXPECT_EQ((std::vector<double>{back.SDispFac, back.SLoadFac, back.PressFac, back.DSDispFac,
+                                   back.DSLoadFac, back.VDispFac, back.VLoadFac, back.Tolerance}),
+              (std::vector<double>{st.SDispFac, st.SLoadFac, st.PressFac, st.DSDispFac,
+                                   st.DSLoadFac, st.VDispFac, st.VLoadFac, st.Tolerance}));
+    EXPECT_EQ((std::vector<std::string>{back.DAFile, back.DAName, back.DAPath, back.NorvoPath,
+                                        back.NorvoProgPath, back.HumXLCol(1), back.HumXLCol(2)}),
+              (std::vector<std::string>{st.DAFile, st.DAName, st.DAPath, st.NorvoPath,
+                                        st.NorvoProgPath, st.HumXLCol(1), st.HumXLCol(2)}));
+}
+
+TEST(SettingsSave, ByteOrderMarkKeepsTheFirstSection) {
+    TempFolder temp;
+    const fs::path file = temp.path / "Plovix.INI";
+    std::ofstream(file, std::ios::binary) << "\xEF\xBB\xBF[FiltTol]\r\nIncMax=0.1\r\n";
+    Session s;
+    startSession(s, file);
+    EXPECT_EQ(s.settings.IncMax, 0.1);
+    std::error_code error;
+    ASSERT_TRUE(SaveSettings(s, file, error)) << error.message();
+    const std::string saved = bytesOf(file);
+    EXPECT_EQ(saved.rfind("\xEF\xBB\xBF[FiltTol]\r\nIncMax=0.1\r\n", 0), 0u);
+    EXPECT_EQ(saved.find("[FiltTol]"), saved.rfind("[FiltTol]"));
+}
+
 TEST(SettingsSave, FileKeepsOtherContentAndSurvivesFailure) {
     TempFolder temp;
     const fs::path file = temp.path / "new" / "Plovix.INI";
@@ -181,4 +233,129 @@ TEST(SettingsStartUp, LoadsAndForgetsTheLastFileUnlessKept) {
     Session kept;
     startSession(kept, file);
     EXPECT_EQ(kept.settings.DAFile, "C:\\A.DAT");
+}
+
+namespace {
+
+// Settings files of every shape: known and unknown sections and keys in any case, broken
+// headers, keys holding "=" or "]", values with quotes, blanks, control bytes and any length,
+// every kind of line end, byte-order marks.
+class IniMaker {
+  public:
+    explicit IniMaker(unsigned seed) : rng_(seed) {}
+
+    std::string file() {
+        std::string out;
+        if (chance(20)) out += "\xEF\xBB\xBF";
+        if (chance(5)) out += "\xEF\xBB\xBF";
+        const int lines = pick(0, 20);
+        for (int i = 0; i < lines; ++i) {
+            out += line();
+            if (i + 1 < lines || chance(70)) out += oneOf({"\r\n", "\n", "\r", "\n\r"});
+        }
+        return out;
+    }
+
+  private:
+    int pick(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng_); }
+    bool chance(int percent) { return pick(1, 100) <= percent; }
+    std::string oneOf(std::initializer_list<const char*> choices) {
+        return *(choices.begin() + pick(0, static_cast<int>(choices.size()) - 1));
+    }
+    std::string bytes(int maxLength, int lowest = 0) {
+        std::string out(static_cast<std::size_t>(pick(0, maxLength)), ' ');
+        for (char& c : out) c = static_cast<char>(pick(lowest, 255));
+        return out;
+    }
+    std::string blanks() { return chance(60) ? "" : oneOf({" ", "  ", "\t", " \t "}); }
+    std::string anyCase(std::string name) {
+        for (char& c : name)
+            if (chance(15))
+                c = static_cast<char>(std::isupper(static_cast<unsigned char>(c))
+                                          ? std::tolower(static_cast<unsigned char>(c))
+                                          : std::toupper(static_cast<unsigned char>(c)));
+        return name;
+    }
+    std::string section() { return anyCase(oneOf({"FiltTol", "Files", "Settings", "Other", ""})); }
+    std::string key() {
+        return anyCase(
+            oneOf({"SDispFac", "IncMax", "Tolerance", "KWDS", "DAFile", "DAName", "DAPath",
+                   "NorvoPath", "NorvoProgPath", "GEOTAC_LRCDS361", "HUMDEFDIV", "HUMXLCOL",
+                   "HUMXLCOLINCUCC", "NVWIN", "DAT", "LTTU", "Generic", "DDMM", "Unknown"}));
+    }
+    std::string valuePiece() {
+        switch (pick(0, 8)) {
+            case 0:
+                return oneOf({"1.5", "-0", "1e308", "1E999", "4.9e-324", "1D3", " 1 2 ",
+                              "-2.5e-310", "0.1", "8669", "3.5", ".5", "1e-400",
+                              "12345678901234567890123", "1.7976931348623157E308", "-", "E5"});
+            case 1:
+                return bytes(12, '0');
+            case 2:
+                return oneOf({"\"", "'", ""}) + valuePiece() + oneOf({"\"", "'", ""});
+            case 3:
+                return blanks() + valuePiece() + blanks();
+            case 4:
+                return oneOf({"True", "False", "true", " True ", "C:\\", "D:\\LAB\\"});
+            case 5:
+                return std::string(static_cast<std::size_t>(pick(100, 300)), 'v') +
+                       oneOf({"", " ", "\"", "'"});
+            case 6:
+                return bytes(20);
+            case 7:
+                return chance(30) ? std::string(1, '\0')
+                                  : oneOf({"\x01", "\x0B", "\x0C", "\x1B", "\x7F", "\xFF"});
+            default:
+                return "";
+        }
+    }
+    std::string line() {
+        switch (pick(0, 9)) {
+            case 0:
+            case 1:
+                return blanks() + "[" + blanks() + section() + blanks() +
+                       oneOf({"]", "", "]junk", "]]"});
+            case 2:  // a key with "=" or "]" in it
+                return oneOf({"]", "", "["}) + key() + oneOf({"=", "]", "=="}) + key() + "=" +
+                       valuePiece();
+            case 3:
+                return oneOf({";", "#"}) + key() + "=" + valuePiece();
+            case 4:
+                return bytes(40);
+            case 5:
+                return blanks();
+            default:
+                return blanks() + key() + blanks() + "=" + blanks() + valuePiece() +
+                       (chance(20) ? valuePiece() : "");
+        }
+    }
+
+    std::mt19937 rng_;
+};
+
+}  // namespace
+
+TEST(SettingsFileRoundTrip, AnyFileLoadsTheSameAfterASave) {
+    IniMaker maker(20240611);
+    for (int round = 0; round < 2000 && !HasFailure(); ++round) {
+        const std::string original = maker.file();
+        IniFile file;
+        file.setText(original);
+        Session first;
+        LoadSettings(first, file);
+        first.program.TestType = first.settings.LTTU;  // as the window does when it loads
+        storeSettings(first, file);
+        const std::string saved = file.text();
+
+        IniFile reread;
+        reread.setText(saved);
+        Session second;
+        LoadSettings(second, reread);
+        second.program.TestType = second.settings.LTTU;
+        EXPECT_TRUE(first.settings == second.settings)
+            << "round " << round << "\nfile:  " << ::testing::PrintToString(original)
+            << "\nsaved: " << ::testing::PrintToString(saved);
+        storeSettings(second, reread);
+        EXPECT_EQ(reread.text(), saved) << "round " << round;
+    }
 }

@@ -24,6 +24,12 @@ std::string_view trim(std::string_view text) {
     return text;
 }
 
+bool isQuote(char c) {
+    return c == '"' || c == '\'';
+}
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
 bool isBlankLine(std::string_view line) {
     return trim(line).empty();
 }
@@ -108,6 +114,9 @@ std::error_code IniFile::save(const fs::path& path) const {
 
 void IniFile::setText(std::string_view bytes) {
     lines_.clear();
+    // Left in the first line, the mark would hide the section that starts the file.
+    byteOrderMark_ = bytes.substr(0, kByteOrderMark.size()) == kByteOrderMark;
+    if (byteOrderMark_) bytes.remove_prefix(kByteOrderMark.size());
     std::size_t start = 0;
     while (start < bytes.size()) {
         const auto end = bytes.find_first_of("\r\n", start);
@@ -122,7 +131,8 @@ void IniFile::setText(std::string_view bytes) {
 }
 
 std::string IniFile::text() const {
-    std::string out;
+    // Kept, since the lines are kept byte for byte and it still says how to read them.
+    std::string out(byteOrderMark_ ? kByteOrderMark : std::string_view{});
     for (const auto& line : lines_) {
         out += line;
         out += "\r\n";
@@ -159,8 +169,7 @@ std::optional<std::string> IniFile::get(std::string_view section, std::string_vi
     const auto index = findKey(*header, key);
     if (!index) return std::nullopt;
     auto value = keyLine(lines_[*index])->value;
-    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
-        value.back() == value.front()) {
+    if (value.size() >= 2 && isQuote(value.front()) && value.back() == value.front()) {
         value = value.substr(1, value.size() - 2);
     }
     return cutToBuffer(value);
@@ -194,6 +203,18 @@ void IniFile::set(std::string_view section, std::string_view key, std::string_vi
         if (!isBlankLine(lines_[i])) last = i;
     }
     lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(last + 1), std::move(line));
+}
+
+void IniFile::setExact(std::string_view section, std::string_view key, std::string_view value) {
+    value = value.substr(0, value.find_first_of("\r\n"));
+    // Reading trims blanks and removes one pair of quotes before it cuts to 127 characters, so
+    // the enclosing quotes never count against the limit.
+    if (!value.empty() && (isBlank(value.front()) || isBlank(value.back()) ||
+                           isQuote(value.front()) || isQuote(value.back()))) {
+        set(section, key, "\"" + std::string(value) + "\"");
+        return;
+    }
+    set(section, key, value);
 }
 
 }  // namespace plovix

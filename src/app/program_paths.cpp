@@ -30,15 +30,24 @@ std::optional<std::string> environment(const char* name) {
     return std::string(value);
 }
 
-std::optional<fs::path> findIn(const fs::path& folder, std::string_view name) {
+enum class Entry { Any, RegularFile };
+
+bool usable(const fs::path& path, Entry kind) {
     std::error_code error;
+    return kind == Entry::RegularFile ? fs::is_regular_file(path, error) : fs::exists(path, error);
+}
+
+std::optional<fs::path> findIn(const fs::path& folder, std::string_view name,
+                               Entry kind = Entry::Any) {
     const fs::path exact = folder / fs::path(std::string(name));
-    if (fs::exists(exact, error)) return exact;
+    if (usable(exact, kind)) return exact;
     // Files copied from a Windows install keep whatever case they had there.
     const std::string wanted = upperAscii(name);
     std::vector<fs::path> matches;
+    std::error_code error;
     for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-        if (upperAscii(it->path().filename().string()) == wanted) matches.push_back(it->path());
+        if (upperAscii(it->path().filename().string()) == wanted && usable(it->path(), kind))
+            matches.push_back(it->path());
     }
     if (matches.empty()) return std::nullopt;
     // Directory order is arbitrary; with several spellings the choice must not be.
@@ -61,8 +70,8 @@ std::string fAppPath() {
 fs::path settingsFileLocation(const SettingsLocationInputs& in) {
     if (in.overridePath && !in.overridePath->empty()) return *in.overridePath;
     if (in.plovixIni && !in.plovixIni->empty()) return fs::path(*in.plovixIni);
+    if (in.iniInProgramFolder) return *in.iniInProgramFolder;
     const fs::path besideProgram = in.programFolder / kSettingsFileName;
-    if (in.iniInProgramFolder) return besideProgram;
     if (const auto config = usableFolder(in.xdgConfigHome))
         return *config / "plovix" / kSettingsFileName;
     if (const auto home = usableFolder(in.home))
@@ -72,14 +81,13 @@ fs::path settingsFileLocation(const SettingsLocationInputs& in) {
 
 fs::path settingsFileLocationFromEnvironment(const fs::path& programFolder,
                                              const std::optional<fs::path>& overridePath) {
-    std::error_code error;
     SettingsLocationInputs in;
     in.programFolder = programFolder;
     in.overridePath = overridePath;
     in.plovixIni = environment("PLOVIX_INI");
     in.xdgConfigHome = environment("XDG_CONFIG_HOME");
     in.home = environment("HOME");
-    in.iniInProgramFolder = fs::is_regular_file(programFolder / kSettingsFileName, error);
+    in.iniInProgramFolder = findIn(programFolder, kSettingsFileName, Entry::RegularFile);
     return settingsFileLocation(in);
 }
 

@@ -23,11 +23,12 @@ struct SettingsLocationInputs {
     std::optional<std::string> plovixIni;               // $PLOVIX_INI
     std::optional<std::string> xdgConfigHome;           // $XDG_CONFIG_HOME
     std::optional<std::string> home;                    // $HOME
-    bool iniInProgramFolder = false;                    // Plovix.INI exists beside the program
+    // The settings file found beside the program, whatever the letter case of its name.
+    std::optional<std::filesystem::path> iniInProgramFolder;
 };
 
-// The settings file: --settings, else $PLOVIX_INI, else Plovix.INI beside the program when it
-// is there (a portable install), else $XDG_CONFIG_HOME/plovix/Plovix.INI, else
+// The settings file: --settings, else $PLOVIX_INI, else the settings file beside the program
+// when it is there (a portable install), else $XDG_CONFIG_HOME/plovix/Plovix.INI, else
 // $HOME/.config/plovix/Plovix.INI, else beside the program. Empty values count as absent, and
 // so do relative configuration or home folders.
 std::filesystem::path settingsFileLocation(const SettingsLocationInputs& in);

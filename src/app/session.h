@@ -88,6 +88,8 @@ struct Settings {
     int SourceType = 0;      // 1..8
     int LTTU = 0;            // test type as loaded; copied into TestType when the window loads
     bool HumIncOne = false;  // derived: HumXLColInc(1) reads as 1
+
+    bool operator==(const Settings& other) const;  // every field; defined with the settings file
 };
 
 // 2. Program and window state.

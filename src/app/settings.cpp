@@ -1,6 +1,7 @@
 #include "app/settings.h"
 
 #include <cmath>
+#include <tuple>
 #include <variant>
 
 #include "text/fields.h"
@@ -187,7 +188,7 @@ std::string textToWrite(const Session& s, const SettingKey& k) {
     const Settings& st = s.settings;
     switch (k.kind) {
         case Kind::Number:
-            return formatGeneralNumber(member<double>(st, k.field));
+            return formatRoundTripNumber(member<double>(st, k.field));
         case Kind::Integer: {
             const int value =
                 k.rule == Rule::SavedFromTestType ? s.program.TestType : member<int>(st, k.field);
@@ -201,7 +202,29 @@ std::string textToWrite(const Session& s, const SettingKey& k) {
     return {};
 }
 
+template <typename T, int Upper>
+bool sameCells(const Table1<T, Upper>& a, const Table1<T, Upper>& b) {
+    for (int i = 0; i <= Upper; ++i)
+        if (a(i) != b(i)) return false;
+    return true;
+}
+
 }  // namespace
+
+bool Settings::operator==(const Settings& o) const {
+    const auto scalars = [](const Settings& s) {
+        return std::tie(s.SDispFac, s.SLoadFac, s.PressFac, s.DSDispFac, s.DSLoadFac, s.VDispFac,
+                        s.VLoadFac, s.KWDS, s.IncMax, s.Tolerance, s.DAFile, s.DAName, s.DAPath,
+                        s.NorvoPath, s.NorvoProgPath, s.SaveName, s.GEOTACI0, s.GEOTACNPSF,
+                        s.GEOTACADCDT, s.GEOTACCS, s.GEOTACCSDSV, s.GEOTACCSUCCV, s.GEOTACUFDAZ,
+                        s.GEOTACUFVDAZ, s.GEOTACROS, s.GEOTACIPM, s.GEOTACUIL, s.LRCDS361,
+                        s.HumDefDiv, s.HUMROS, s.HUMXLEXP, s.HUMREADXL, s.HUMFTHSD, s.NVWIN, s.DDMM,
+                        s.Generic, s.SourceType, s.LTTU, s.HumIncOne);
+    };
+    return scalars(*this) == scalars(o) && sameCells(HumXLSheet, o.HumXLSheet) &&
+           sameCells(HumXLRow, o.HumXLRow) && sameCells(HumXLCol, o.HumXLCol) &&
+           sameCells(HumXLColInc, o.HumXLColInc);
+}
 
 void LoadSettings(Session& s, const IniFile& file) {
     for (const auto& k : kKeys) loadKey(s, file, k);
@@ -216,7 +239,7 @@ std::error_code LoadSettings(Session& s) {
 
 void storeSettings(const Session& s, IniFile& file) {
     for (const auto& k : kKeys) {
-        if (k.rule != Rule::InvertedReadOnly) file.set(k.section, k.key, textToWrite(s, k));
+        if (k.rule != Rule::InvertedReadOnly) file.setExact(k.section, k.key, textToWrite(s, k));
     }
 }
 

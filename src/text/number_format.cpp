@@ -7,6 +7,8 @@
 #include <string>
 #include <system_error>
 
+#include "text/number_reading.h"
+
 namespace plovix {
 
 namespace {
@@ -189,6 +191,18 @@ std::string formatGeneralNumber(double value) {
     if (magnitude < 10) out += '0';
     out += std::to_string(magnitude);
     return out;
+}
+
+std::string formatRoundTripNumber(double value) {
+    std::string text = formatGeneralNumber(value);
+    if (!std::isfinite(value) || readNumber(text) == value) return text;
+    // The shortest digits that read back exactly, plain or with an exponent, whichever is
+    // shorter; the exponent letter as "General Number" writes it.
+    char buffer[32];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    text.assign(buffer, result.ptr);
+    std::replace(text.begin(), text.end(), 'e', 'E');
+    return text;
 }
 
 std::string formatPrintedNumber(double value) {

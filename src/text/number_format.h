@@ -13,6 +13,12 @@ namespace plovix {
 // every number stored as text.
 std::string formatGeneralNumber(double value);
 
+// "General Number" when that text reads back (by the system's number reading) as the same
+// value, else the shortest text that does: "0.05" and "8669" as ever, but 1.7976931348623157E+308
+// in full where 15 digits would round it beyond the largest double. For texts that must be read
+// back exactly, such as the settings file. Infinity and NaN as "General Number" writes them.
+std::string formatRoundTripNumber(double value);
+
 // A number as the old program printed plain numbers: "General Number" with a leading blank
 // when it is not negative (" 5", "-5").
 std::string formatPrintedNumber(double value);
