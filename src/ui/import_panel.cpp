@@ -83,7 +83,8 @@ QWidget* ImportPanel::buildCriteria() {
     facTol2_->setObjectName(QStringLiteral("txtFacTol2"));
     for (QLineEdit* edit : {facTol1_, facTol2_}) {
         const int n = edit == facTol1_ ? 1 : 2;
-        edit->setMaximumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("0")) * 12);
+        edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("0")) * 8);
+        edit->setMaximumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("0")) * 14);
         connect(edit, &QLineEdit::textEdited, this,
                 [this, n](const QString& text) { emit criteriaEdited(n, text); });
         connect(edit, &QLineEdit::returnPressed, this, [this, n] { emit criteriaEntered(n); });

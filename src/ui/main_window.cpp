@@ -1,7 +1,6 @@
 #include "ui/main_window.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QCloseEvent>
 #include <QIcon>
 #include <QLabel>
@@ -10,8 +9,10 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QStackedWidget>
 #include <QStatusBar>
+#include <QStyle>
 #include <exception>
 
 #include "ui/about_box.h"
@@ -47,7 +48,12 @@ MainWindow::MainWindow(Session& session, QWidget* parent) : QMainWindow(parent),
     cyclePanel_ = new CyclePanel(panels_);
     panels_->addWidget(importPanel_);
     panels_->addWidget(cyclePanel_);
-    setCentralWidget(panels_);
+    // On a screen too small for the panels they scroll instead of being squeezed.
+    scroll_ = new QScrollArea(this);
+    scroll_->setWidgetResizable(true);
+    scroll_->setFrameShape(QFrame::NoFrame);
+    scroll_->setWidget(panels_);
+    setCentralWidget(scroll_);
 
     buildMenus();
     connectPanels();
@@ -170,7 +176,9 @@ void MainWindow::refresh() {
 
 void MainWindow::setBusy(bool busy) {
     // The menus and panels wait while a pass or the export runs; message boxes stay usable.
-    if (busy) focusBeforeBusy_ = QApplication::focusWidget();
+    // The control that started the pass keeps the keyboard focus (the window's own record of
+    // it: right after a file dialog the window is not yet active again).
+    if (busy) focusBeforeBusy_ = focusWidget();
     centralWidget()->setEnabled(!busy);
     menuBar()->setEnabled(!busy);
     if (!busy && focusBeforeBusy_ && focusBeforeBusy_->isVisible()) focusBeforeBusy_->setFocus();
@@ -204,10 +212,19 @@ void MainWindow::start(const std::string& commandLine) {
         workflow_->load(commandLine);
         workflow_->activate();
     });
-    resize(sizeHint());
+    // Room for the whole import panel, within the screen; the slack keeps the scroll bars away
+    // when the coloured status line and the skip boxes come.
+    ensurePolished();
+    const int slack = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const QSize wanted =
+        panels_->sizeHint() +
+        QSize(slack, menuBar()->sizeHint().height() + statusBar()->sizeHint().height() + slack);
     if (const QScreen* screen = this->screen()) {
         const QRect area = screen->availableGeometry();
+        resize(wanted.boundedTo(area.size() * 9 / 10));
         move(area.center() - rect().center());
+    } else {
+        resize(wanted);
     }
     show();
     importPanel_->results()->column(1).button->setFocus();

@@ -14,6 +14,7 @@
 class QAction;
 class QLabel;
 class QProgressBar;
+class QScrollArea;
 class QStackedWidget;
 
 namespace plovix::ui {
@@ -67,6 +68,7 @@ class MainWindow : public QMainWindow {
     std::unique_ptr<QtOperator> operator_;
     std::unique_ptr<QtFileDialogs> dialogs_;
     std::unique_ptr<ImportWorkflow> workflow_;
+    QScrollArea* scroll_;
     QStackedWidget* panels_;
     ImportPanel* importPanel_;
     CyclePanel* cyclePanel_;

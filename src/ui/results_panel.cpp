@@ -89,10 +89,9 @@ ResultsPanel::ResultsPanel(QWidget* parent)
     cycleReadHeading_ = heading(kCycleReadRow, QStringLiteral("lblCycleReadT"),
                                 QStringLiteral("Cycles/Readings before filtering:"));
     heading(kIdrRow, QStringLiteral("lblIDRT"), QStringLiteral("Initial disp. repeats:"));
-    sdrHeading_ =
-        heading(kSdrRow, QStringLiteral("lblSDRT"), QStringLiteral("Skip disp. repeats:"));
+    heading(kSdrRow, QStringLiteral("lblSDRT"), QStringLiteral("Skip disp. repeats:"));
     heading(kIlrRow, QStringLiteral("lblILRT"), QStringLiteral("Initial load repeats:"));
-    slrHeading_ = heading(kSlrRow, QStringLiteral("lblSLRT"), QStringLiteral("Skip load repeats:"));
+    heading(kSlrRow, QStringLiteral("lblSLRT"), QStringLiteral("Skip load repeats:"));
     vertPressHeading_ = heading(kVertPressRow, QStringLiteral("lblVertPressT"),
                                 QStringLiteral("Vertical pressure:"));
     maxLoadHeading_ =
@@ -155,6 +154,10 @@ ResultsPanel::ResultsPanel(QWidget* parent)
         c.sdr = skipBox(kSdrRow, "chkSDR", QStringLiteral("Skip disp. repeats:"), true);
         c.slr = skipBox(kSlrRow, "chkSLR", QStringLiteral("Skip load repeats:"), false);
     }
+    // The skip boxes come after the first file: their rows keep their height meanwhile, so the
+    // window does not grow under the operator's hands.
+    grid_->setRowMinimumHeight(kSdrRow, columns_[1].sdr->sizeHint().height());
+    grid_->setRowMinimumHeight(kSlrRow, columns_[1].slr->sizeHint().height());
     // Room for all four columns from the start: the window keeps its shape as specimens come
     // in, and an empty column is still a place to drop a file on.
     for (int n = 1; n <= kMaxSpecimen; ++n) {
@@ -202,9 +205,6 @@ void ResultsPanel::refresh(const ImportWorkflow& workflow) {
     vertPressHeading_->setEnabled(h.normalStressEnabled);
     maxLoadHeading_->setText(toQt(h.maxLoad));
     ttfHeading_->setText(toQt(h.timeOrRate));
-    const bool skipBoxes = view.specimens[1].skipBoxes || view.specimens[2].column;
-    setShown(sdrHeading_, skipBoxes);
-    setShown(slrHeading_, skipBoxes);
 
     for (int n = 1; n <= kMaxSpecimen; ++n) {
         const SpecimenView& sv = view.specimens[static_cast<std::size_t>(n)];

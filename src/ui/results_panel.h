@@ -70,8 +70,6 @@ class ResultsPanel : public QGroupBox {
     QGridLayout* grid_;
     std::array<SpecimenColumnWidgets, kMaxSpecimen + 1> columns_{};
     QLabel* cycleReadHeading_;  // lblCycleReadT
-    QLabel* sdrHeading_;
-    QLabel* slrHeading_;
     QLabel* vertPressHeading_;  // lblVertPressT
     QLabel* maxLoadHeading_;    // lblMaxLoadT
     QLabel* ttfHeading_;        // lblTTFT

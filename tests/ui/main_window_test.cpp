@@ -8,6 +8,7 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QProcess>
@@ -56,7 +57,7 @@ struct ModalAnswers {
         QString title, text;
         QMessageBox::Icon icon = QMessageBox::NoIcon;
         QStringList filters;  // file dialogs
-        QString folder;
+        QString folder, fileName;
     };
     std::deque<QString> files;
     std::deque<QMessageBox::StandardButton> buttons;
@@ -81,16 +82,21 @@ struct ModalAnswers {
         if (w == nullptr || w->property("answered").toBool() || !w->isVisible()) return;
         w->setProperty("answered", true);
         if (auto* box = qobject_cast<QMessageBox*>(w)) {
-            messages.append({box->windowTitle(), box->text(), box->icon(), {}, {}});
+            Shown shown;
+            shown.title = box->windowTitle();
+            shown.text = box->text();
+            shown.icon = box->icon();
+            messages.append(shown);
             QMessageBox::StandardButton b = QMessageBox::Ok;
             if (!buttons.empty()) b = buttons.front(), buttons.pop_front();
             box->button(b)->click();
         } else if (auto* dialog = qobject_cast<QFileDialog*>(w)) {
-            dialogs.append({dialog->windowTitle(),
-                            {},
-                            QMessageBox::NoIcon,
-                            dialog->nameFilters(),
-                            dialog->directory().absolutePath()});
+            Shown shown;
+            shown.title = dialog->windowTitle();
+            shown.filters = dialog->nameFilters();
+            shown.folder = dialog->directory().absolutePath();
+            shown.fileName = QFileInfo(dialog->selectedFiles().value(0)).fileName();
+            dialogs.append(shown);
             const QString path = files.empty() ? QString() : files.front();
             if (!files.empty()) files.pop_front();
             if (path.isEmpty()) {
@@ -100,25 +106,33 @@ struct ModalAnswers {
                 static_cast<QDialog*>(dialog)->accept();  // as the Open button does
             }
         } else if (auto* ok = w->findChild<QPushButton*>(QStringLiteral("cmdOK"))) {
-            auto* version = w->findChild<QLabel*>(QStringLiteral("lblVersion"));
-            messages.append({w->windowTitle(),
-                             version ? version->text() : QString(),
-                             QMessageBox::NoIcon,
-                             {},
-                             {}});
+            Shown shown;
+            shown.title = w->windowTitle();
+            if (auto* version = w->findChild<QLabel*>(QStringLiteral("lblVersion")))
+                shown.text = version->text();
+            messages.append(shown);
             ok->click();
         }
     }
 };
 
-// Counts the passes the window runs: the progress bar shows for each.
+// Counts the passes the window runs (the progress bar shows for each) and whether the window
+// took input meanwhile.
 struct PassCounter : QObject {
-    explicit PassCounter(QWidget* progress) { progress->installEventFilter(this); }
+    PassCounter(QWidget* progress, QMainWindow* window) : window(window) {
+        progress->installEventFilter(this);
+    }
     bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Show) ++count;
+        if (event->type() == QEvent::Show) {
+            ++count;
+            enabledDuringPass |=
+                window->centralWidget()->isEnabled() || window->menuBar()->isEnabled();
+        }
         return false;
     }
+    QMainWindow* window;
     int count = 0;
+    bool enabledDuringPass = false;
 };
 
 // A window over a settings file of its own, started as the program starts it.
@@ -255,6 +269,7 @@ class MainWindowTest : public QObject {
         QCOMPARE(asked.filters, QStringList{"GeoTest files (*.[lL][sS][tT])"});
         QCOMPARE(w.text("lblDAName1"), "DS1.LST");
         QCOMPARE(w.find<QLabel>("lblDAName1")->toolTip(), first);
+        QVERIFY(w.window->focusWidget() == w.find<QPushButton>("cmdGetDAFile1"));
         QVERIFY(w.find<QPushButton>("cmdGetDAFile2")->isVisible());
         QVERIFY(w.find<QCheckBox>("chkSDR1")->isVisible());
         QVERIFY(w.find<QLabel>("lblStatus")->styleSheet().contains("#008000"));
@@ -265,21 +280,25 @@ class MainWindowTest : public QObject {
         // Enter again only moves on to the load box.
         QFile::remove(first);
         QFile::copy(kData + "/geotest/lst_ds_reversing.LST", first);
-        PassCounter passes(w.find<QProgressBar>("prgPass"));
+        PassCounter passes(w.find<QProgressBar>("prgPass"), w.window.get());
         w.typeIn("txtFacTol1", "0.1");
         QVERIFY(w.find<QPushButton>("CMDaPPLY")->isEnabled());
         w.enterIn("txtFacTol1");
         QCOMPARE(passes.count, 1);
-        QVERIFY(!w.find<QPushButton>("CMDaPPLY")->isEnabled());
+        QVERIFY(!passes.enabledDuringPass);
+        QVERIFY(w.find<QPushButton>("CMDaPPLY")->isEnabled() == false);
         QCOMPARE(w.text("lblNumNorvoRead1"), "9");
         w.enterIn("txtFacTol1");
         QVERIFY(w.window->focusWidget() == w.find<QLineEdit>("txtFacTol2"));
         QCOMPARE(passes.count, 1);
         QCOMPARE(w.find<QLineEdit>("txtFacTol1")->text(), "0.1");
 
-        // Cancel keeps the file; settings are closed once a specimen is in.
+        // Cancel keeps the file (offered again, in its folder); settings are closed once a
+        // specimen is in.
         w.choose(1, QString());
         QCOMPARE(w.text("lblDAName1"), "DS1.LST");
+        QCOMPARE(w.modal.dialogs.last().folder, w.dir.path());
+        QCOMPARE(w.modal.dialogs.last().fileName, "DS1.LST");
         w.modal.messages.clear();
         w.menu("mnuSettings");
         QCOMPARE(w.modal.messages.size(), 1);
