@@ -9,6 +9,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QShortcut>
 #include <QUrl>
 
 #include "ui/text_bridge.h"
@@ -110,8 +111,11 @@ ResultsPanel::ResultsPanel(QWidget* parent)
         c.number = new QLabel(QString::number(n), this);
         c.number->setObjectName(numbered("lblSpecNo", n));
         c.number->setAlignment(Qt::AlignCenter);
-        c.number->setToolTip(QStringLiteral("Specimen %1").arg(n));
+        c.number->setToolTip(QStringLiteral("Specimen %1 (Alt+%1)").arg(n));
         c.number->installEventFilter(this);
+        // The keyboard's click on the number: Alt and the specimen's digit.
+        auto* select = new QShortcut(QKeySequence(Qt::ALT | (Qt::Key_0 + n)), this);
+        connect(select, &QShortcut::activated, this, [this, n] { emit numberClicked(n); });
         grid_->addWidget(c.number, kNumberRow, n);
 
         c.button = new QPushButton(QStringLiteral("Select D/A File"), this);
