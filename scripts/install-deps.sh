@@ -3,7 +3,7 @@
 # it asks apt only when something is missing.
 set -euo pipefail
 
-packages=(cmake g++ make pkgconf libgtest-dev libgsf-1-dev zlib1g-dev)
+packages=(cmake g++ make pkgconf libgtest-dev libgsf-1-dev zlib1g-dev qt6-base-dev fonts-dejavu-core)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -212,6 +212,28 @@ TEST(ImportWorkflow, SaveAndExitChecksComeFirstAndWinFileModeFixesTheNorvoFile) 
     EXPECT_TRUE(fs::exists(norvo));
 }
 
+TEST(ImportWorkflow, ADroppedFileIsChosenWithoutTheDialogAndBusyFramesEveryPass) {
+    Window win(kGeoTest, kDirectShear);
+    std::vector<bool> busy;
+    win.w.setBusyHook([&](bool b) { busy.push_back(b); });
+    const fs::path file = win.copy("geotest/pass_three_cycles.LST", "DS1.LST");
+    // The sequence rule holds for drops too, and a folder is no D/A file.
+    EXPECT_EQ(win.w.dropDAFile(2, file.string()), ImportOutcome::Kept);
+    EXPECT_EQ(win.w.dropDAFile(1, win.tmp.path.string()), ImportOutcome::Kept);
+    EXPECT_EQ(win.op.texts(), (std::vector<std::string>{"Must get specimens in sequence",
+                                                        "The D/A file " + win.tmp.path.string() +
+                                                            " does not exist or is not a file."}));
+    EXPECT_TRUE(busy.empty());
+
+    ASSERT_EQ(win.w.dropDAFile(1, file.string()), ImportOutcome::Read);
+    EXPECT_TRUE(win.dialogs.asked.empty());
+    EXPECT_EQ(win.s.specimens.SpecimenFileName(1), "DS1.LST");
+    EXPECT_EQ(busy, (std::vector<bool>{true, false}));
+    // The drop is forgotten: the next choice asks the dialog again.
+    EXPECT_EQ(win.w.getDAFile(2), ImportOutcome::Kept);
+    EXPECT_EQ(win.dialogs.asked.size(), 1u);
+}
+
 TEST(ImportWorkflow, AHumboldtWorkbookFillsSpecimensOneToFourInOneChoice) {
     Window win(kHumboldt, kDirectShear);
     win.s.settings.HUMREADXL = true;

@@ -221,7 +221,8 @@ ImportOutcome ImportWorkflow::getDAFile(int n) {
                     " Data Acquisition file to import for specimen " + std::to_string(n);
     if (const SourceLayout* layout = findSource(st.SourceType))
         setFilter(request, layout->filter(s_));
-    const DialogAnswer answer = dialogs_.openDAFile(request);
+    const DialogAnswer answer =
+        droppedPath_ ? DialogAnswer::chosen(*droppedPath_) : dialogs_.openDAFile(request);
     if (answer.kind == DialogAnswer::Kind::Failed)
         op_.showMessage(s_.program.AppVersion + "Error: " + std::to_string(answer.errorNumber) +
                             " - " + answer.errorDescription + "   PathFile: " + st.DAFile +
@@ -252,9 +253,9 @@ ImportOutcome ImportWorkflow::getDAFile(int n) {
 
     if (st.SourceType == kHumboldt && st.HUMREADXL) {
         // One workbook fills specimens 1 to 4, whatever button was pressed.
-        view_.busy = true;
+        setBusy(true);
         Convert_XL_To_HSD(s_, op_, fs::path(answer.path));
-        view_.busy = false;
+        setBusy(false);
         bool any = false;
         for (int i = 1; i <= kMaxSpecimen; ++i) {
             if (f.WorkbookSpecimen(i).empty()) continue;
@@ -308,6 +309,26 @@ ImportOutcome ImportWorkflow::getDAFile(int n) {
     return ImportOutcome::Read;
 }
 
+ImportOutcome ImportWorkflow::dropDAFile(int n, const std::string& path) {
+    std::error_code error;
+    if (!fs::is_regular_file(path, error)) {
+        op_.showMessage("The D/A file " + path + " does not exist or is not a file.", kProgramName,
+                        MessageIcon::Exclamation);
+        return ImportOutcome::Kept;
+    }
+    droppedPath_ = path;
+    struct Forget {
+        std::optional<std::string>& path;
+        ~Forget() { path.reset(); }
+    } forget{droppedPath_};
+    return getDAFile(n);
+}
+
+void ImportWorkflow::setBusy(bool busy) {
+    view_.busy = busy;
+    if (busyHook_) busyHook_(busy);
+}
+
 void ImportWorkflow::fileNameShown(int n) {
     if (s_.specimens.SpecimenFileName(n).empty()) return;
     s_.pass.ReadingsInFile = 0;
@@ -320,9 +341,9 @@ void ImportWorkflow::fileNameShown(int n) {
 }
 
 PassOutcome ImportWorkflow::readCurrentSpecimen() {
-    view_.busy = true;
+    setBusy(true);
     lastPass_ = DAImport(s_, op_);
-    view_.busy = false;
+    setBusy(false);
     if (lastPass_ == PassOutcome::Done && specimenRead_)
         specimenRead_(s_.specimens.CurrentSpecimen);
     view_.testTypeIndex = s_.program.TestType - 1;  // the header may have changed it
@@ -357,9 +378,9 @@ void ImportWorkflow::toggleCyclePanel() {
         }
         view_.panel = Panel::PreProcess;
         view_.selectPanelCaption = kImportCaption;
-        view_.busy = true;
+        setBusy(true);
         view_.summary = PreProcess(s_, op_);
-        view_.busy = false;
+        setBusy(false);
         if (!view_.summary.ok) {
             // The file could not be pre-processed; its message was shown.
             view_.panel = Panel::Import;
@@ -391,9 +412,9 @@ bool ImportWorkflow::saveAndExit(const ExportFiles& files) {
     if (!saveAndExitChecks(s_, op_, checkDefaultsFolder_)) return false;
     ExportFiles withDescription = files;
     withDescription.description = view_.description;
-    view_.busy = true;
+    setBusy(true);
     exportWritten_ = NorvoExport(s_, op_, withDescription);
-    view_.busy = false;
+    setBusy(false);
     unload();
     return true;
 }

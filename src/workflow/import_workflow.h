@@ -11,6 +11,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -123,6 +124,9 @@ class ImportWorkflow {
     void setSpecimenRead(std::function<void(int specimen)> onRead) {
         specimenRead_ = std::move(onRead);
     }
+    // Told when a reading pass, the pre-processing, a workbook reading or the export starts
+    // (true) and ends (false), so that the window can disable itself and show progress.
+    void setBusyHook(std::function<void(bool busy)> hook) { busyHook_ = std::move(hook); }
 
     // Load: evaluates the command line ("WINFILE=..." or anything else) and resets the window.
     void load(std::string_view commandLine);
@@ -149,6 +153,10 @@ class ImportWorkflow {
     void chooseNorvoFile();
     // "Select D/A File" of specimen `specimen` (1..4).
     ImportOutcome getDAFile(int specimen);
+    // A file dropped on specimen `specimen`'s column: the choice of getDAFile with the dialog's
+    // answer already given, so the sequence rule, Cancel-free re-reading and refusals are the
+    // same. A path that is no regular file is refused with a message.
+    ImportOutcome dropDAFile(int specimen, const std::string& path);
     // A click on a specimen's number.
     ImportOutcome clickSpecimenNumber(int specimen);
     void setSkipRepeats(int specimen, bool displacement, bool skip);
@@ -210,6 +218,7 @@ class ImportWorkflow {
     void showSpecimen();
     bool saveSettings();
     void disarmApply() { view_.applyArmed = false; }
+    void setBusy(bool busy);
 
     Session& s_;
     WindowView view_;
@@ -221,6 +230,8 @@ class ImportWorkflow {
     bool exportWritten_ = false;
     std::function<void(int)> specimenRead_;
     PassOutcome lastPass_ = PassOutcome::Done;
+    std::function<void(bool)> busyHook_;
+    std::optional<std::string> droppedPath_;  // the dialog's answer while a drop is handled
 };
 
 }  // namespace plovix

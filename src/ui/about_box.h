@@ -1,0 +1,19 @@
+#pragma once
+// "About Plovix": the program's name and version, centred over the main window.
+
+#include <QDialog>
+
+namespace plovix::ui {
+
+class AboutBox : public QDialog {
+  public:
+    explicit AboutBox(QWidget* mainWindow);
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+};
+
+// "0.1.0": the version numbers without the blank that the message prefix carries.
+QString productVersion();
+
+}  // namespace plovix::ui

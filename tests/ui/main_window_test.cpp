@@ -1,0 +1,481 @@
+// The real window on the offscreen platform: its controls are found by their names, its file
+// dialogs and message boxes are answered as an operator would, and the Norvo file it writes is
+// compared with the converter's.
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QProcess>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QUrl>
+#include <QtTest>
+#include <deque>
+#include <functional>
+#include <memory>
+
+#include "app/version.h"
+#include "ui/cycle_panel.h"
+#include "ui/import_panel.h"
+#include "ui/main_window.h"
+#include "ui/results_panel.h"
+#include "ui/single_instance.h"
+
+namespace {
+
+using plovix::ui::MainWindow;
+
+const QString kData = QStringLiteral(PLOVIX_TEST_DATA);
+
+// The offscreen platform says this of every window it shows; nothing else is dropped.
+QtMessageHandler qtMessages = nullptr;
+void quietOffscreen(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (text.contains(QLatin1String("does not support propagateSizeHints"))) return;
+    qtMessages(type, context, text);
+}
+
+QByteArray bytesOf(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Answers every modal window that opens while an action runs, as scripted: a file dialog with
+// the next path (an empty one cancels), a message box with the next button (OK when the script
+// is empty), the About box with its OK. Records what each showed.
+struct ModalAnswers {
+    struct Shown {
+        QString title, text;
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+        QStringList filters;  // file dialogs
+        QString folder, fileName;
+    };
+    std::deque<QString> files;
+    std::deque<QMessageBox::StandardButton> buttons;
+    QList<Shown> messages, dialogs;
+
+    void during(const std::function<void()>& action) {
+        QTimer timer;
+        timer.setInterval(5);
+        QObject::connect(&timer, &QTimer::timeout, [this] { answer(); });
+        timer.start();
+        action();
+    }
+    QStringList texts() const {
+        QStringList out;
+        for (const Shown& m : messages) out << m.text;
+        return out;
+    }
+
+  private:
+    void answer() {
+        QWidget* w = QApplication::activeModalWidget();
+        if (w == nullptr || w->property("answered").toBool() || !w->isVisible()) return;
+        w->setProperty("answered", true);
+        if (auto* box = qobject_cast<QMessageBox*>(w)) {
+            Shown shown;
+            shown.title = box->windowTitle();
+            shown.text = box->text();
+            shown.icon = box->icon();
+            messages.append(shown);
+            QMessageBox::StandardButton b = QMessageBox::Ok;
+            if (!buttons.empty()) b = buttons.front(), buttons.pop_front();
+            box->button(b)->click();
+        } else if (auto* dialog = qobject_cast<QFileDialog*>(w)) {
+            Shown shown;
+            shown.title = dialog->windowTitle();
+            shown.filters = dialog->nameFilters();
+            shown.folder = dialog->directory().absolutePath();
+            shown.fileName = QFileInfo(dialog->selectedFiles().value(0)).fileName();
+            dialogs.append(shown);
+            const QString path = files.empty() ? QString() : files.front();
+            if (!files.empty()) files.pop_front();
+            if (path.isEmpty()) {
+                dialog->reject();
+            } else {
+                dialog->selectFile(path);
+                static_cast<QDialog*>(dialog)->accept();  // as the Open button does
+            }
+        } else if (auto* ok = w->findChild<QPushButton*>(QStringLiteral("cmdOK"))) {
+            Shown shown;
+            shown.title = w->windowTitle();
+            if (auto* version = w->findChild<QLabel*>(QStringLiteral("lblVersion")))
+                shown.text = version->text();
+            messages.append(shown);
+            ok->click();
+        } else {
+            // Anything else fails the test through its record instead of hanging it.
+            Shown shown;
+            shown.title = QStringLiteral("unexpected: ") + w->windowTitle();
+            messages.append(shown);
+            w->close();
+        }
+    }
+};
+
+// Counts the passes the window runs (the progress bar shows for each) and whether the window
+// took input meanwhile.
+struct PassCounter : QObject {
+    PassCounter(QWidget* progress, QMainWindow* window) : window(window) {
+        progress->installEventFilter(this);
+    }
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Show) {
+            ++count;
+            enabledDuringPass |=
+                window->centralWidget()->isEnabled() || window->menuBar()->isEnabled();
+        }
+        return false;
+    }
+    QMainWindow* window;
+    int count = 0;
+    bool enabledDuringPass = false;
+};
+
+// A window over a settings file of its own, started as the program starts it.
+struct Window {
+    QTemporaryDir dir;
+    QString ini = dir.filePath(QStringLiteral("Plovix.INI"));
+    plovix::Session session;
+    std::unique_ptr<MainWindow> window;
+    ModalAnswers modal;
+
+    explicit Window(const QString& settings, const std::string& commandLine = "") {
+        QFile f(ini);
+        f.open(QIODevice::WriteOnly);
+        f.write(settings.toUtf8());
+        f.close();
+        plovix::startSession(session, ini.toStdString());
+        window = std::make_unique<MainWindow>(session);
+        window->start(commandLine);
+    }
+    // Settings for `source` with test type `test`, NV.DDT found in the data folder.
+    static QString settings(int source, int test, const QString& more = {}) {
+        return QStringLiteral(
+                   "[Files]\r\nNorvoProgPath=%1/\r\n[Settings]\r\nDAT=%2\r\nLTTU=%3\r\n%4")
+            .arg(QStringLiteral(PLOVIX_TEST_DATA "/../../data"))
+            .arg(source)
+            .arg(test)
+            .arg(more);
+    }
+    template <class T>
+    T* find(const QString& name) const {
+        T* w = window->findChild<T*>(name);
+        if (w == nullptr) qFatal("no control %s", qPrintable(name));
+        return w;
+    }
+    QString text(const QString& label) const { return find<QLabel>(label)->text(); }
+    QString copy(const QString& fixture, const QString& as) {
+        const QString to = dir.filePath(as);
+        QFile::remove(to);
+        QFile::copy(kData + QLatin1Char('/') + fixture, to);
+        return to;
+    }
+    void click(const QString& button) {
+        modal.during([&] { QTest::mouseClick(find<QPushButton>(button), Qt::LeftButton); });
+    }
+    void menu(const QString& item) {
+        modal.during([&] { find<QAction>(item)->trigger(); });
+    }
+    // "Select D/A File" of specimen n, answered with `path` (empty: Cancel).
+    void choose(int n, const QString& path) {
+        modal.files.push_back(path);
+        click(QStringLiteral("cmdGetDAFile%1").arg(n));
+    }
+    void chooseNorvoFile(const QString& path) {
+        modal.files.push_back(path);
+        click(QStringLiteral("cmdNorvoName"));
+    }
+    void drop(int n, const QString& path) {
+        auto* results = window->importPanel()->results();
+        const QPoint at = results->column(n).number->geometry().center();
+        QMimeData mime;
+        mime.setUrls({QUrl::fromLocalFile(path)});
+        modal.during([&] {
+            QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(results, &enter);
+            QDropEvent dropped(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(results, &dropped);
+        });
+    }
+    void typeIn(const QString& box, const QString& text) {
+        auto* edit = find<QLineEdit>(box);
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClicks(edit, text);
+    }
+    void enterIn(const QString& box) {
+        modal.during([&] { QTest::keyClick(find<QLineEdit>(box), Qt::Key_Return); });
+    }
+};
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void initTestCase() {
+        // A closed window must not end the test run's event loops.
+        QApplication::setQuitOnLastWindowClosed(false);
+        qtMessages = qInstallMessageHandler(quietOffscreen);
+    }
+
+    void eachSourceOffersOnlyItsTestTypes() {
+        Window geomatic(Window::settings(1, 5));
+        QCOMPARE(geomatic.find<QComboBox>("cmbTestType")->currentText(), "Direct Shear");
+
+        Window enkay(Window::settings(7, 5));
+        auto* list = enkay.find<QComboBox>("cmbTestType");
+        list->setFocus();
+        QTest::keyClick(list, Qt::Key_Down);  // towards Consolidated Drained: not allowed
+        QCOMPARE(list->currentText(), "CU with Pore Pressures");
+        QTest::keyClick(list, Qt::Key_Home);  // Unconfined Compression: not allowed
+        QCOMPARE(list->currentText(), "CU with Pore Pressures");
+
+        Window humboldt(Window::settings(6, 4, "HUMREADXL=True\r\n"));
+        QCOMPARE(humboldt.find<QComboBox>("cmbTestType")->currentText(), "Unconfined Compression");
+
+        Window geotest(Window::settings(2, 2));
+        QCOMPARE(geotest.window->windowTitle(), "GeoTest Import for the KALVORN Norvo Program");
+        QVERIFY(geotest.window->focusWidget() == geotest.find<QPushButton>("cmdGetDAFile1"));
+    }
+
+    void importInSequenceApplyAndTickCycles() {
+        Window w(Window::settings(2, 2));
+        // Before any file: the checks, and specimen 3 before 2 opens no dialog.
+        w.menu("mnuExport");
+        w.menu("mnuSelectPanel");
+        w.modal.during([&] {
+            QTest::mouseClick(w.window->importPanel()->results()->column(3).number, Qt::LeftButton);
+        });
+        const QString first = w.copy("geotest/pass_three_cycles.LST", "DS1.LST");
+        w.drop(3, first);
+        QCOMPARE(w.modal.texts(),
+                 QStringList({"No data filtered yet",
+                              "Enter a data acquisition file name before pre-processing",
+                              "Must get specimens in sequence", "Must get specimens in sequence"}));
+        QCOMPARE(w.modal.messages[0].icon, QMessageBox::Information);
+        QVERIFY(w.modal.dialogs.isEmpty());
+        QVERIFY(w.window->isVisible());
+        QVERIFY(!w.find<QPushButton>("cmdGetDAFile2")->isVisible());
+        QVERIFY(w.find<QPushButton>("CMDaPPLY")->isEnabled());  // filling the boxes armed it
+
+        w.choose(1, first);
+        const ModalAnswers::Shown& asked = w.modal.dialogs.last();
+        QCOMPARE(asked.title, "Select the GeoTest Data Acquisition file to import for specimen 1");
+        QCOMPARE(asked.filters, QStringList{"GeoTest files (*.[lL][sS][tT])"});
+        QCOMPARE(w.text("lblDAName1"), "DS1.LST");
+        QCOMPARE(w.find<QLabel>("lblDAName1")->toolTip(), first);
+        QVERIFY(w.window->focusWidget() == w.find<QPushButton>("cmdGetDAFile1"));
+        QVERIFY(w.find<QPushButton>("cmdGetDAFile2")->isVisible());
+        QVERIFY(w.find<QCheckBox>("chkSDR1")->isVisible());
+        QVERIFY(w.find<QLabel>("lblStatus")->styleSheet().contains("#008000"));
+        QVERIFY(!w.find<QPushButton>("CMDaPPLY")->isEnabled());
+        QCOMPARE(w.text("lblNumNorvoRead1"), "10");
+
+        // 0.1 and Enter applies once (the file, changed on the disk meanwhile, is read again);
+        // Enter again only moves on to the load box.
+        QFile::remove(first);
+        QFile::copy(kData + "/geotest/lst_ds_reversing.LST", first);
+        PassCounter passes(w.find<QProgressBar>("prgPass"), w.window.get());
+        w.typeIn("txtFacTol1", "0.1");
+        QVERIFY(w.find<QPushButton>("CMDaPPLY")->isEnabled());
+        w.enterIn("txtFacTol1");
+        QCOMPARE(passes.count, 1);
+        QVERIFY(!passes.enabledDuringPass);
+        QVERIFY(!w.find<QPushButton>("CMDaPPLY")->isEnabled());
+        QCOMPARE(w.text("lblNumNorvoRead1"), "9");
+        w.enterIn("txtFacTol1");
+        QVERIFY(w.window->focusWidget() == w.find<QLineEdit>("txtFacTol2"));
+        QCOMPARE(passes.count, 1);
+        QCOMPARE(w.find<QLineEdit>("txtFacTol1")->text(), "0.1");
+
+        // Cancel keeps the file (offered again, in its folder); settings are closed once a
+        // specimen is in.
+        w.choose(1, QString());
+        QCOMPARE(w.text("lblDAName1"), "DS1.LST");
+        QCOMPARE(w.modal.dialogs.last().folder, w.dir.path());
+        QCOMPARE(w.modal.dialogs.last().fileName, "DS1.LST");
+        w.modal.messages.clear();
+        w.menu("mnuSettings");
+        QCOMPARE(w.modal.messages.size(), 1);
+        QCOMPARE(w.modal.messages[0].title, "Settings Unavailable");
+        QCOMPARE(w.modal.messages[0].icon, QMessageBox::Warning);
+
+        // Specimen 2 dropped on its column; then its cycles.
+        w.drop(2, w.copy("geotest/pass_three_cycles.LST", "DS2.LST"));
+        QCOMPARE(w.text("lblDAName2"), "DS2.LST");
+        QVERIFY(w.find<QPushButton>("cmdGetDAFile3")->isVisible());
+        const QString allCycles = w.text("lblNumNorvoRead2");
+        w.menu("mnuSelectPanel");
+        QVERIFY(w.window->cyclePanel()->isVisible());
+        QCOMPARE(w.find<QAction>("mnuSelectPanel")->text(), "&D/A import");
+        QCOMPARE(w.text("lblSN"), "2");
+        QCOMPARE(w.text("lblTotNumCyclesUsed"), "3");
+        QVERIFY(!w.find<QCheckBox>("chkUse4")->isVisible());
+        const int readings = w.text("lblTotNumReadUsed").toInt();
+        const int second = w.text("lblNumRead2").toInt();
+        QTest::mouseClick(w.find<QCheckBox>("chkUse2"), Qt::LeftButton);
+        QCOMPARE(w.text("lblTotNumCyclesUsed"), "2");
+        QCOMPARE(w.text("lblTotNumReadUsed").toInt(), readings - second);
+        w.menu("mnuSelectPanel");
+        QVERIFY(w.window->importPanel()->isVisible());
+        QVERIFY(w.text("lblNumNorvoRead2") != allCycles);
+        QCOMPARE(w.modal.messages.size(), 1);
+    }
+
+    void saveAndExitChecksAndWinFile() {
+        QTemporaryDir noDefaults;
+        Window w(Window::settings(2, 2).replace(PLOVIX_TEST_DATA "/../../data", noDefaults.path()));
+        w.choose(1, w.copy("geotest/pass_three_cycles.LST", "DS1.LST"));
+        w.menu("mnuExport");
+        w.chooseNorvoFile(w.dir.filePath("TEST.NDT"));
+        QCOMPARE(w.text("lblNorvoName"), "TEST.NDT");
+        QCOMPARE(w.find<QLabel>("Label10")->toolTip(), w.dir.filePath("TEST.NDT"));
+        w.menu("mnuExport");
+        QCOMPARE(w.modal.texts(),
+                 QStringList({"A NORVO file name must be selected before exporting",
+                              "Could not find: " + noDefaults.path() +
+                                  "/NV.DDT. Make sure\na valid path to NORVO data files is "
+                                  "entered on the Settings screen"}));
+        QCOMPARE(w.modal.messages[1].title, "Plovix");
+        QCOMPARE(w.modal.messages[1].icon, QMessageBox::NoIcon);
+        QVERIFY(w.window->isVisible());
+
+        // Started by Norvo: its file is fixed, and NV.DDT is not looked for.
+        const QString norvo = w.dir.filePath("NORVO.NDT");
+        Window started(
+            Window::settings(2, 2).replace(PLOVIX_TEST_DATA "/../../data", noDefaults.path()),
+            "WINFILE=\"" + norvo.toStdString() + "\"");
+        QVERIFY(!started.find<QPushButton>("cmdNorvoName")->isEnabled());
+        QVERIFY(!started.find<QRadioButton>("optNorvoVersion1")->isEnabled());
+        QVERIFY(started.find<QRadioButton>("optNorvoVersion0")->isChecked());
+        QCOMPARE(started.text("lblNorvoName"), "NORVO.NDT");
+        started.choose(1, started.copy("geotest/pass_three_cycles.LST", "DS1.LST"));
+        started.menu("mnuExport");
+        QCOMPARE(started.modal.texts(), QStringList());
+        QVERIFY(!started.window->isVisible());
+        QVERIFY(QFile::exists(norvo));
+    }
+
+    void newTestSavesSettingsAndAFailedSaveIsReported() {
+        Window w(Window::settings(2, 2));
+        w.choose(1, w.copy("geotest/pass_three_cycles.LST", "DS1.LST"));
+        w.choose(2, w.copy("geotest/pass_three_cycles.LST", "DS2.LST"));
+        w.typeIn("txtFacTol2", "7");
+        w.menu("mnuNewTest");
+        QCOMPARE(w.text("lblDAName1"), "");
+        QVERIFY(!w.find<QLabel>("lblDAName2")->isVisible());
+        QVERIFY(!w.find<QPushButton>("cmdGetDAFile2")->isVisible());
+        QVERIFY(bytesOf(w.ini).contains("Tolerance=7\r\n"));
+
+        // The settings file cannot be written: closing says so, and still closes.
+        w.session.program.IniFile = w.dir.filePath("DS1.LST/Plovix.INI").toStdString();
+        w.modal.during([&] { w.window->close(); });
+        QCOMPARE(w.modal.messages.size(), 1);
+        QVERIFY(w.modal.messages[0].text.startsWith("The settings could not be saved to "));
+        QVERIFY(!w.window->isVisible());
+    }
+
+    void aHumboldtWorkbookFillsTheSpecimensInOneChoice() {
+        Window w(Window::settings(6, 2, "HUMREADXL=True\r\nHUMFTHSD=True\r\n"));
+        w.choose(1, w.copy("humboldt/workbook_direct_shear.xls", "TEST.XLS"));
+        QCOMPARE(w.modal.dialogs.last().filters,
+                 QStringList{"Humboldt XL files (*.[xX][lL][sS] *.[xX][lL][sS][xX])"});
+        for (int n = 1; n <= 3; ++n) {
+            QCOMPARE(w.text(QStringLiteral("lblDAName%1").arg(n)),
+                     QStringLiteral("TEST%1.TXT").arg(n));
+            QVERIFY(!w.text(QStringLiteral("lblNumNorvoRead%1").arg(n)).isEmpty());
+        }
+        QVERIFY(w.find<QPushButton>("cmdGetDAFile4")->isVisible());
+        QVERIFY(!w.find<QLabel>("lblDAName4")->isVisible());
+    }
+
+    void theWindowWritesTheConvertersNorvoFile_data() {
+        QTest::addColumn<int>("source");
+        QTest::addColumn<int>("test");
+        QTest::addColumn<QString>("more");
+        QTest::addColumn<QStringList>("fixtures");
+        QTest::newRow("GeoTest, two specimens")
+            << 2 << 2 << QString()
+            << QStringList{"geotest/lst_ds_reversing.LST", "geotest/pass_three_cycles.LST"};
+        QTest::newRow("EnKay") << 7 << 5 << QString() << QStringList{"enkay/cupp_kn_mm.TXT"};
+        QTest::newRow("ELE/SoilTest")
+            << 8 << 5 << QString() << QStringList{"ele/cupp_pcf_density.tab"};
+        QTest::newRow("Humboldt workbook")
+            << 6 << 2 << QStringLiteral("HUMREADXL=True\r\nHUMFTHSD=True\r\n")
+            << QStringList{"humboldt/workbook_direct_shear.xls"};
+    }
+    void theWindowWritesTheConvertersNorvoFile() {
+        QFETCH(int, source);
+        QFETCH(int, test);
+        QFETCH(QString, more);
+        QFETCH(QStringList, fixtures);
+        Window w(Window::settings(source, test, more));
+        const QString settings = w.dir.filePath("converter.ini");
+        QFile::copy(w.ini, settings);
+        QStringList files;
+        for (const QString& fixture : fixtures) {
+            files << w.copy(fixture, QStringLiteral("S%1.").arg(files.size() + 1) +
+                                         QFileInfo(fixture).suffix());
+            w.choose(static_cast<int>(files.size()), files.last());
+        }
+        QDir(w.dir.path()).mkdir("window");
+        QDir(w.dir.path()).mkdir("converter");
+        w.chooseNorvoFile(w.dir.filePath("window/TEST.NDT"));
+        w.menu("mnuExport");
+        QCOMPARE(w.modal.texts(), QStringList());
+        QVERIFY(!w.window->isVisible());
+
+        QProcess converter;
+        converter.start(
+            QStringLiteral(PLOVIX_CONVERT),
+            QStringList{"--settings", settings, "--source", QString::number(source), "--test",
+                        QString::number(test), "-o", w.dir.filePath("converter/TEST.NDT")} +
+                files);
+        QVERIFY(converter.waitForFinished(60000));
+        QCOMPARE(converter.exitCode(), 0);
+        const QByteArray written = bytesOf(w.dir.filePath("window/TEST.NDT"));
+        QVERIFY(written.size() > 100);
+        QCOMPARE(written, bytesOf(w.dir.filePath("converter/TEST.NDT")));
+    }
+
+    void aboutShowsTheVersion() {
+        Window w(Window::settings(2, 2));
+        w.menu("mnuAbout");
+        QCOMPARE(w.modal.messages.size(), 1);
+        QCOMPARE(w.modal.messages[0].title, "About Plovix");
+        QCOMPARE(w.modal.messages[0].text,
+                 "Product version: " + QString::fromStdString(plovix::appVersionText()).trimmed());
+        QVERIFY(!w.find<QAction>("mnuDispData")->isEnabled());
+    }
+
+    void aSecondStartOpensNoWindowAndRaisesTheFirst() {
+        plovix::ui::SingleInstance first;
+        QVERIFY(first.acquire());
+        QSignalSpy raised(&first, &plovix::ui::SingleInstance::activationRequested);
+        QTemporaryDir dir;
+        QProcess second;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("PLOVIX_INI", dir.filePath("Plovix.INI"));
+        second.setProcessEnvironment(env);
+        second.start(QStringLiteral(PLOVIX_WINDOW), {});
+        QVERIFY(second.waitForFinished(60000));
+        QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(second.exitCode(), 0);
+        QVERIFY(raised.count() == 1 || raised.wait(5000));
+        QVERIFY(!QFile::exists(dir.filePath("Plovix.INI")));  // it never got as far as a window
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"
