@@ -56,6 +56,11 @@ class FileDialogs {
     virtual DialogAnswer openDAFile(const FileDialogRequest& request) = 0;
     // "Select File Name" of the Norvo data file
     virtual DialogAnswer chooseNorvoFile(const FileDialogRequest& request) = 0;
+    // "Browse" of the settings dialog: the old DOS Norvo program. Front ends without that
+    // dialog (the converter) need not answer it.
+    virtual DialogAnswer chooseNorvoProgram(const FileDialogRequest&) {
+        return DialogAnswer::cancelled();
+    }
 };
 
 enum class Panel { Import, PreProcess };
