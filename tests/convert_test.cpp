@@ -307,5 +307,44 @@ TEST_F(Convert, HumboldtInputsAreTheFilesRead) {
     EXPECT_EQ(value(r.out, "HUMREADXL"), "\"True\"");
 }
 
+// --display: each specimen's data display in order, bytes as the engine lays them out (the
+// print date from SOURCE_DATE_EPOCH); the filter report follows each specimen's results, in
+// the text and in the JSON report.
+TEST_F(Convert, DisplayAndFilterReport) {
+    const std::string input = fixture("geotest/lst_ds_reversing.LST");
+    const std::string none = (temp.path / "none.ini").string();
+    ::setenv("SOURCE_DATE_EPOCH", "1704207845", 1);  // 2 January 2024, 15:04:05 UTC
+    ConvertRun r = runConverter({"--settings", none, "--source", "geotest", "--test", "ds",
+                                 "--display", "-", input, input});
+    ::unsetenv("SOURCE_DATE_EPOCH");
+    ASSERT_EQ(r.exitCode, 0) << r.out;
+    std::string shown = bytesOf(fixture("geotest/lst_ds_reversing.display.expected"));
+    shown.replace(shown.find("tests/data"), 10, PLOVIX_TEST_DATA);
+    EXPECT_EQ(r.out, "== specimen 1\n" + shown + "== specimen 2\n" + shown);
+
+    // All nine readings kept (see GeoTestDirectShearOfThreeCycles); each cycle's largest step is
+    // 0.01 in, 0.4 % of the 2.5 in shear box.
+    r = run({"--source", "geotest", "--test", "ds", input});
+    ASSERT_EQ(r.exitCode, 0) << r.out;
+    EXPECT_NE(
+        r.out.find("\"filter_report\":[{\"cycle\":1,\"readings\":4,\"kept\":4,\"dropped\":0,"
+                   "\"largest_drop_distance_pct\":null,\"largest_step\":0.01,"
+                   "\"largest_step_pct_diameter\":0.4},{\"cycle\":2,\"readings\":2,\"kept\":2,"
+                   "\"dropped\":0,\"largest_drop_distance_pct\":null,\"largest_step\":0.01,"
+                   "\"largest_step_pct_diameter\":0.4},{\"cycle\":3,\"readings\":3,\"kept\":3,"
+                   "\"dropped\":0,\"largest_drop_distance_pct\":null,\"largest_step\":0.01,"
+                   "\"largest_step_pct_diameter\":0.4}],\"filter_notes\":[]}"),
+        std::string::npos)
+        << r.out;
+    r = runConverter({"--settings", none, "--source", "geotest", "--test", "ds", input});
+    ASSERT_EQ(r.exitCode, 0) << r.out;
+    EXPECT_NE(r.out.find("  Time of test:                       4.0\n"
+                         "  FILTER REPORT (distances in % of the maximum load, steps in in)\n"),
+              std::string::npos)
+        << r.out;
+
+    EXPECT_EQ(runConverter({"--display", "-", "--json", "-", input}).exitCode, 1);
+}
+
 }  // namespace
 }  // namespace plovix

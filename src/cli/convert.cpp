@@ -1,16 +1,20 @@
 #include "cli/convert.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <map>
 #include <ostream>
 
+#include "app/atomic_file.h"
 #include "app/ini_file.h"
 #include "app/program_paths.h"
 #include "app/settings.h"
 #include "app/sha256.h"
 #include "app/version.h"
 #include "cli/console_operator.h"
+#include "display/data_display.h"
 #include "export/norvo_output.h"
 #include "sources/source_table.h"
 #include "text/fields.h"
@@ -48,6 +52,38 @@ std::vector<std::pair<std::string, std::string>> effectiveSettings(const Session
             values.emplace_back(key, written.get(*section, key).value_or(""));
     }
     return values;
+}
+
+// Answers nothing and shows nothing: the operator of a pass run again only to be watched.
+struct SilentOperator final : Operator {
+    void showMessage(const std::string&, const std::string&, MessageIcon) override {}
+    bool askOkCancel(const std::string&, const std::string&, MessageIcon) override { return true; }
+    void showStatus(const std::string&, int) override {}
+    void reportProgress(std::int64_t, std::int64_t) override {}
+};
+
+// The filter report of the reading pass that just read CurrentSpecimen: the window's logic
+// runs its passes without a listener, so the same preview pass runs again on a copy of the
+// session, watched. The pass is deterministic; a copy that disagrees gives no report.
+std::optional<FilterReport> filterReportOf(const Session& s) {
+    Session copy = s;
+    copy.pass.Exporting = false;
+    SilentOperator silent;
+    FilterReportCollector collector;
+    if (DAImport(copy, silent, nullptr, &collector) != PassOutcome::Done ||
+        copy.pass.NumToWrite != s.pass.NumToWrite)
+        return std::nullopt;
+    return collector.report(copy);
+}
+
+// Now, or the moment SOURCE_DATE_EPOCH names (in UTC), for output that can be reproduced.
+PrintedAt printedAtNow() {
+    if (const char* epoch = std::getenv("SOURCE_DATE_EPOCH")) {
+        char* end = nullptr;
+        const long long seconds = std::strtoll(epoch, &end, 10);
+        if (end != epoch && *end == '\0') return printedAt(static_cast<std::time_t>(seconds), true);
+    }
+    return printedAt(std::time(nullptr), false);
 }
 
 std::optional<FileDigest> digestOf(const fs::path& path) {
@@ -89,11 +125,52 @@ std::string programVersion() {
     return version;
 }
 
-ConvertReport runConvert(const ConvertOptions& o, std::ostream& err, bool errIsTerminal) {
+ConvertReport runConvert(const ConvertOptions& o, std::ostream& err, bool errIsTerminal,
+                         std::ostream* out) {
     ConvertReport report;
     report.version = programVersion();
     ConsoleOperator op(err, o.yes, errIsTerminal);
+    // Each specimen is reported as its last reading pass left it.
+    std::map<int, SpecimenReport> read;
+    Session s;
+    bool displayDue = false;  // set once the files are read
+    // The data display of every specimen read, in order, as the display window shows it when
+    // the specimen is current. False when the display file could not be written.
+    auto writeDisplays = [&] {
+        if (!o.displayFile || !displayDue) return true;
+        displayDue = false;
+        const bool toFile = *o.displayFile != "-";
+        std::optional<AtomicFileWriter> file;
+        std::error_code error;
+        if (toFile) file.emplace(fs::absolute(*o.displayFile, error));
+        const auto put = [&](std::string_view text) {
+            if (file)
+                (void)file->write(text);
+            else if (out)
+                *out << text;
+        };
+        const PrintedAt at = printedAtNow();
+        for (const auto& [n, r] : read) {
+            put("== specimen " + std::to_string(n) + "\n");
+            Session shown = s;
+            shown.specimens.CurrentSpecimen = n;
+            shown.settings.DAFile = r.file;
+            Display(shown, op, at, [&](std::string_view line) {
+                put(line);
+                put("\n");
+            });
+        }
+        if (!file) return true;
+        if ((error = file->commit())) {
+            op.showMessage("The data display could not be written to " + *o.displayFile + ": " +
+                               error.message() + ".",
+                           kProgramName, MessageIcon::Critical);
+            return false;
+        }
+        return true;
+    };
     auto finish = [&](int code) {
+        if (!writeDisplays() && code == kExitDone) code = kExitUsage;
         report.exitCode = code;
         report.messages = op.messages();
         return report;
@@ -120,7 +197,6 @@ ConvertReport runConvert(const ConvertOptions& o, std::ostream& err, bool errIsT
         ini.set(*section, key, value);
     }
 
-    Session s;
     startSession(s, iniPath, ini);
     if (o.source) s.settings.SourceType = *o.source;
     if (findSource(s.settings.SourceType) == nullptr)
@@ -172,10 +248,9 @@ ConvertReport runConvert(const ConvertOptions& o, std::ostream& err, bool errIsT
         workbookDigest = digestOf(*workbookFile);
     }
 
-    // Each specimen is reported as its last reading pass left it.
-    std::map<int, SpecimenReport> read;
     window.setSpecimenRead([&](int n) {
         SpecimenReport r = reportOf(s, n);
+        r.filterReport = filterReportOf(s);
         // The bytes the reading pass read: the file as prepared.
         r.input = digestOf(s.settings.DAFile);
         if (workbookFile) {
@@ -184,6 +259,7 @@ ConvertReport runConvert(const ConvertOptions& o, std::ostream& err, bool errIsT
         }
         read[n] = std::move(r);
     });
+    displayDue = true;
     for (std::size_t i = 0; i < files.size(); ++i) {
         const int n = static_cast<int>(i) + 1;
         dialogs.daFile = files[i].string();
@@ -208,8 +284,9 @@ ConvertReport runConvert(const ConvertOptions& o, std::ostream& err, bool errIsT
     }
     for (auto& [n, r] : read) {
         if (summaries.count(n)) r.summary = summaries[n];
-        report.specimens.push_back(std::move(r));
+        report.specimens.push_back(r);
     }
+    if (!writeDisplays()) return finish(kExitUsage);
 
     if (o.output) {
         std::error_code error;

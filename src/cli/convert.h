@@ -12,6 +12,7 @@
 #include "app/session.h"
 #include "app/sha256.h"
 #include "cli/options.h"
+#include "filter/filter_report.h"
 #include "sources/cycles.h"
 
 namespace plovix::cli {
@@ -38,6 +39,8 @@ struct SpecimenReport {
     SpecimenColumn column;                // the texts the window shows
     ResultHeadings headings;              // and their headings
     std::optional<CycleSummary> summary;  // with --summary
+    // What the filter kept and dropped in each cycle of the specimen's last reading pass.
+    std::optional<FilterReport> filterReport;
     // The bytes the specimen was read from: the file after any preparation; nullopt when the
     // file could not be read again to take its digest.
     std::optional<FileDigest> input;
@@ -71,8 +74,9 @@ struct ConvertReport {
 std::string programVersion();
 
 // Runs the conversion; messages go to `err` as they are shown. `err` gets progress when
-// `errIsTerminal`.
-ConvertReport runConvert(const ConvertOptions& options, std::ostream& err, bool errIsTerminal);
+// `errIsTerminal`. The data display goes to the file --display names, or to `out` for "-".
+ConvertReport runConvert(const ConvertOptions& options, std::ostream& err, bool errIsTerminal,
+                         std::ostream* out = nullptr);
 
 // The report as text, as the window's results column reads.
 void writeTextReport(const ConvertReport& report, std::ostream& out);

@@ -27,19 +27,23 @@ int main(int argc, char** argv) {
         return kExitUsage;
     }
     const ConvertOptions& options = parsed.options;
-    const ConvertReport report = runConvert(options, std::cerr, ::isatty(STDERR_FILENO) == 1);
+    const ConvertReport report =
+        runConvert(options, std::cerr, ::isatty(STDERR_FILENO) == 1, &std::cout);
 
-    if (options.jsonFile && *options.jsonFile == "-") {
+    const bool jsonOnStdout = options.jsonFile && *options.jsonFile == "-";
+    // With "--display -" standard output holds the display, and the report goes only to a
+    // --json file.
+    const bool displayOnStdout = options.displayFile && *options.displayFile == "-";
+    if (jsonOnStdout) {
         std::cout << jsonReport(report);
-    } else {
+    } else if (!displayOnStdout) {
         writeTextReport(report, std::cout);
-        if (options.jsonFile) {
-            if (const auto error =
-                    plovix::writeFileAtomically(*options.jsonFile, jsonReport(report))) {
-                std::cerr << "plovix-convert: cannot write " << *options.jsonFile << ": "
-                          << error.message() << '\n';
-                return report.exitCode == kExitDone ? kExitUsage : report.exitCode;
-            }
+    }
+    if (options.jsonFile && !jsonOnStdout) {
+        if (const auto error = plovix::writeFileAtomically(*options.jsonFile, jsonReport(report))) {
+            std::cerr << "plovix-convert: cannot write " << *options.jsonFile << ": "
+                      << error.message() << '\n';
+            return report.exitCode == kExitDone ? kExitUsage : report.exitCode;
         }
     }
     return report.exitCode;

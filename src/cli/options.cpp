@@ -27,6 +27,8 @@ const char* const kUsage =
     "  --yes                 answer OK to the wrong-test-type prompt (default: Cancel)\n"
     "  --json FILE|-         machine-readable report of every specimen and every message\n"
     "  --summary             print the cycle pre-processing summary of each file\n"
+    "  --display FILE|-      the data display of each file: \"== specimen N\", then its lines\n"
+    "                        (LF, bytes as in the file)\n"
     "  --version             the program's version\n"
     "  -h, --help            this text\n"
     "\n"
@@ -115,7 +117,7 @@ ParseResult parseOptions(const std::vector<std::string>& args) {
             }
         } else if (arg == "--source" || arg == "--test" || arg == "--settings" || arg == "--set" ||
                    arg == "--cycles" || arg == "--skip-disp-repeats" ||
-                   arg == "--skip-load-repeats" || arg == "--json") {
+                   arg == "--skip-load-repeats" || arg == "--json" || arg == "--display") {
             const auto v = value();
             if (!v) return fail(arg + " needs a value");
             if (arg == "--source") {
@@ -152,6 +154,8 @@ ParseResult parseOptions(const std::vector<std::string>& args) {
                 if (!spec) return fail(arg + " needs a specimen 1 to 4, not \"" + *v + "\"");
                 (arg == "--skip-disp-repeats" ? o.skipDispRepeats : o.skipLoadRepeats)
                     .push_back(*spec);
+            } else if (arg == "--display") {
+                o.displayFile = *v;
             } else {
                 o.jsonFile = *v;
             }
@@ -164,6 +168,8 @@ ParseResult parseOptions(const std::vector<std::string>& args) {
     if (o.help || o.version) return result;
     if (o.files.empty()) return fail("no D/A file given");
     if (o.files.size() > 4) return fail("at most four D/A files, one per specimen");
+    if (o.jsonFile == "-" && o.displayFile == "-")
+        return fail("--json - and --display - cannot both write to standard output");
     for (const auto& [spec, list] : o.cycles)
         if (spec > static_cast<int>(o.files.size()))
             return fail("--cycles names specimen " + std::to_string(spec) + ", which has no file");

@@ -18,6 +18,8 @@ struct ConvertOptions {
     std::vector<int> skipDispRepeats, skipLoadRepeats;
     bool yes = false;
     std::optional<std::string> jsonFile;  // "-" for standard output
+    // The data display of each specimen's file; "-" for standard output.
+    std::optional<std::string> displayFile;
     bool summary = false;
     bool help = false;
     bool version = false;  // --version: print the version and stop

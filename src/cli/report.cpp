@@ -133,6 +133,35 @@ void writeSummary(const CycleSummary& summary, std::ostream& out) {
     }
 }
 
+std::string jsonOptional(const std::optional<double>& value) {
+    return value ? jsonNumber(*value) : "null";
+}
+
+// ,"filter_report":[one object per cycle],"filter_notes":[...], both null without a report.
+void writeFilterReport(const std::optional<FilterReport>& report, std::ostream& out) {
+    if (!report) {
+        out << ",\"filter_report\":null,\"filter_notes\":null";
+        return;
+    }
+    out << ",\"filter_report\":[";
+    bool first = true;
+    for (const CycleFilterReport& c : report->cycles) {
+        out << (first ? "" : ",") << "{\"cycle\":" << c.cycle << ",\"readings\":" << c.readings
+            << ",\"kept\":" << c.kept << ",\"dropped\":" << c.dropped
+            << ",\"largest_drop_distance_pct\":" << jsonOptional(c.largestDropDistance)
+            << ",\"largest_step\":" << jsonOptional(c.largestStep)
+            << ",\"largest_step_pct_diameter\":" << jsonOptional(c.largestStepOfDiameter) << "}";
+        first = false;
+    }
+    out << "],\"filter_notes\":[";
+    first = true;
+    for (const std::string& note : report->notes) {
+        out << (first ? "" : ",") << jsonString(note);
+        first = false;
+    }
+    out << "]";
+}
+
 }  // namespace
 
 void writeTextReport(const ConvertReport& report, std::ostream& out) {
@@ -158,6 +187,10 @@ void writeTextReport(const ConvertReport& report, std::ostream& out) {
         row("Readings meeting disp. criteria:", c.metDisp);
         row("Readings meeting load criteria:", c.metLoad);
         row(h.timeOrRate, c.timeOrRate);
+        if (r.filterReport)
+            for (const std::string& line : filterReportLines(*r.filterReport, r.dispUnit,
+                                                             r.testTypeAfterHeader == kDirectShear))
+                out << "  " << line << '\n';
         out << '\n';
     }
 }
@@ -202,6 +235,7 @@ std::string jsonReport(const ConvertReport& report) {
             }
             out << "]";
         }
+        writeFilterReport(r.filterReport, out);
         out << "}";
         first = false;
     }

@@ -47,8 +47,13 @@ const char* const kUnsupportedFileNote =
 
 class Pass {
   public:
-    Pass(Session& s, Operator& op, ReadingSink* sink)
-        : s_(s), op_(op), sink_(sink), p_(s.pass), specimen_(s.specimens.CurrentSpecimen) {}
+    Pass(Session& s, Operator& op, ReadingSink* sink, ReadingObserver* observer)
+        : s_(s),
+          op_(op),
+          sink_(sink),
+          observer_(observer),
+          p_(s.pass),
+          specimen_(s.specimens.CurrentSpecimen) {}
 
     PassOutcome run();
     int waypoint() const { return waypoint_; }
@@ -84,6 +89,11 @@ class Pass {
     std::string firstReading();
     void keepOrDrop(double rawLoad);
     void UseReading(bool first);
+    // The held closing reading of the cycle before is written.
+    void useHeldReading();
+    void observe(bool kept) {
+        if (observer_) observer_->reading(curCycle(), p_.CurDisp, p_.CurLoad, kept);
+    }
     double fSDispAdjusted(double SDisp) const;
     void writeReading(double disp, double load, double third);
     void reportFiltering(std::int64_t r);
@@ -92,6 +102,7 @@ class Pass {
     Session& s_;
     Operator& op_;
     ReadingSink* sink_;
+    ReadingObserver* observer_;
     ReadingPass& p_;
     const int specimen_;
     int waypoint_ = 0;
@@ -371,13 +382,11 @@ void Pass::filter() {
     waypoint_ = 8;
     p_.NormalSum = 0;
     UseReading(true);
+    observe(true);
     waypoint_ = 9;
 
     // A Geomatic shear marker hands back the held closing reading of the pass before it.
-    const UseReadingHook useHeldReading = [this] {
-        ++dispCount_;
-        UseReading(false);
-    };
+    const UseReadingHook heldReading = [this] { useHeldReading(); };
     const bool geomatic = isSource(kGeomatic);
     for (std::int64_t r = p_.InitialSkip(specimen_) + 2; r <= p_.ReadCount; ++r) {
         reportFiltering(r);
@@ -390,7 +399,7 @@ void Pass::filter() {
         bool cycleEnd = fEndOfCycle(s_, op_, *in_, line, forward_);
         bool dataEnded = false;
         while (cycleEnd) {
-            if (fEndOfData(s_, op_, *in_, line, useHeldReading)) {
+            if (fEndOfData(s_, op_, *in_, line, heldReading)) {
                 if (r < p_.ReadCount) {
                     op_.tell("unexpected end of readings encountered" + std::to_string(r));
                     throw PassEnded{};
@@ -407,12 +416,11 @@ void Pass::filter() {
             cycleEnd = false;
             // The last reading of the cycle before was dropped: it closes that cycle.
             if (!p_.PrevLine.empty()) {
-                ++dispCount_;
                 const std::string held = p_.PrevLine;
                 p_.CurDisp = field(held, 1);
                 p_.CurLoad = field(held, 2);
                 p_.CurThird = field(held, 3);
-                UseReading(false);
+                useHeldReading();
             }
         }
         p_.LineNo = in_->linesConsumed();
@@ -426,7 +434,9 @@ void Pass::filter() {
         // The GEOTAC test keeps an end of its own; asking again settles it for this line.
         if (isSource(kGeotac)) fEndOfCycle(s_, op_, *in_, line, forward_);
         p_.PrevLine = line;
+        const std::int64_t keptBefore = loadCount_ + dispCount_;
         keepOrDrop(rawLoad);
+        observe(loadCount_ + dispCount_ != keptBefore);
         p_.PrevDisp = p_.CurDisp;
         lastLine_ = std::move(line);
     }
@@ -498,6 +508,12 @@ void Pass::keepOrDrop(double rawLoad) {
         return;
     }
     UseReading(false);
+}
+
+void Pass::useHeldReading() {
+    ++dispCount_;
+    UseReading(false);
+    if (observer_) observer_->lastReadingKept();
 }
 
 void Pass::UseReading(bool first) {
@@ -592,14 +608,14 @@ bool exportOpenFor(const Session& s) {
            s.specimens.ReadingsToWrite(s.specimens.CurrentSpecimen) > 0;
 }
 
-PassOutcome DAImport(Session& s, Operator& op, ReadingSink* sink) {
+PassOutcome DAImport(Session& s, Operator& op, ReadingSink* sink, ReadingObserver* observer) {
     if (s.pass.Exporting && sink == nullptr)
         throw std::invalid_argument("DAImport: export mode needs somewhere to write");
     checkIndex("specimen", s.specimens.CurrentSpecimen - 1, kMaxSpecimen - 1);
     // A pass that does not finish keeps nothing of itself: the specimen's previous results,
     // the header facts of its file and the cycle tables stay as they were.
     const Session before = s;
-    Pass pass(s, op, sink);
+    Pass pass(s, op, sink, observer);
     try {
         const PassOutcome outcome = pass.run();
         if (outcome != PassOutcome::Done) s = before;

@@ -25,6 +25,18 @@ class ReadingSink {
     virtual void writeReading(const std::string& line) = 0;
 };
 
+// Told of every reading the filter pass decides on, in the order of the file, without taking
+// part in the decision (the filter report listens here).
+class ReadingObserver {
+  public:
+    virtual ~ReadingObserver() = default;
+    // A reading of cycle `cycle` of the run, with the displacement and load the filter compared,
+    // and whether it was kept. An inserted zero reading counts as the first, kept.
+    virtual void reading(int cycle, double disp, double load, bool kept) = 0;
+    // The last reading told of, which was dropped, is written after all: it closes its cycle.
+    virtual void lastReadingKept() = 0;
+};
+
 enum class PassOutcome {
     Done,          // results computed (possibly with no reading to write)
     Refused,       // the header was not accepted: "Wrong test type or unknown file format"
@@ -40,7 +52,9 @@ enum class PassOutcome {
 // block (ExportOpen) by exportOpenFor(s): readings go to the sink only after their block head.
 // When the pass does not end with Done, the session is left exactly as it was before the call
 // (exceptions thrown by the sink are passed on, the session restored as well).
-PassOutcome DAImport(Session& s, Operator& op, ReadingSink* sink = nullptr);
+// `observer`, when given, hears of every reading the filter pass keeps or drops.
+PassOutcome DAImport(Session& s, Operator& op, ReadingSink* sink = nullptr,
+                     ReadingObserver* observer = nullptr);
 
 // Whether the current specimen's block receives the readings of the filter pass: it has a file
 // and the preview found readings to write (ExportSpecimenData's rule). Otherwise the block

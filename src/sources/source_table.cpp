@@ -34,7 +34,8 @@ constexpr std::string_view kHumboldtKeys[] = {
 
 const std::array<SourceLayout, kSourceCount> kSources{{
     {kGeomatic, "Geomatic", [](const Session&) { return fixed("Geomatic files |*.DAT"); },
-     [](const Session&) { return fixed(",2,"); }, geomaticField, geomaticHeader, kSharedKeys},
+     [](const Session&) { return fixed(",2,"); }, geomaticField, geomaticHeader, kSharedKeys,
+     &kGeomaticDisplay},
     {kGeoTest, "GeoTest",
      [](const Session& s) {
          if (s.settings.KWDS) return fixed("GeoTest files |*.DAT");
@@ -43,21 +44,22 @@ const std::array<SourceLayout, kSourceCount> kSources{{
          return fixed("GeoTest files |*.GEO;*.LST");
      },
      [](const Session& s) { return fixed(s.specimens.KWDSFile ? ",2," : ",1,2,3,4,5,"); },
-     geotestField, geotestHeader, kGeoTestKeys},
+     geotestField, geotestHeader, kGeoTestKeys, &kGeoTestDisplay},
     {kProprietaryClient, "Proprietary Client",
      [](const Session&) { return fixed("Proprietary Client files |*.TRX"); },
      [](const Session&) { return fixed(",3,4,5,6,"); }, proprietaryClientField,
-     proprietaryClientHeader, kProprietaryClientKeys},
+     proprietaryClientHeader, kProprietaryClientKeys, &kProprietaryClientDisplay},
     {kDurhamGeo, "Durham Geo",
      [](const Session&) { return fixed("Durham Geo files |*.TXT;*.DAT"); },
      [](const Session&) { return fixed(",1,2,3,4,5,6,"); }, durhamGeoField, durhamGeoHeader,
-     kSharedKeys},
+     kSharedKeys, &kDurhamGeoDisplay},
     {kGeotac, "GEOTAC",
      [](const Session& s) {
          return fixed(s.program.TestType == kDirectShear ? "GEOTAC files |*.SDF;*.DAT"
                                                          : "GEOTAC files |*.TRX;*.DAT");
      },
-     [](const Session&) { return fixed(",1,2,3,4,5,6,"); }, geotacField, geotacHeader, kGeotacKeys},
+     [](const Session&) { return fixed(",1,2,3,4,5,6,"); }, geotacField, geotacHeader, kGeotacKeys,
+     &kGeotacDisplay},
     {kHumboldt, "Humboldt",
      [](const Session& s) {
          return fixed(s.settings.HUMREADXL ? "Humboldt XL files |*.XLS;*.XLSX"
@@ -68,11 +70,13 @@ const std::array<SourceLayout, kSourceCount> kSources{{
          if (s.settings.HUMXLEXP) return fixed(",1,3,4,5,6,");
          return fixed(",1,2,3,4,5,6,");
      },
-     humboldtField, humboldtHeader, kHumboldtKeys},
+     humboldtField, humboldtHeader, kHumboldtKeys, &kHumboldtDisplay},
     {kEnKay, "EnKay", [](const Session&) { return fixed("Enkay files |*.TXT"); },
-     [](const Session&) { return fixed(",5,"); }, enkayField, enkayHeader, kSharedKeys},
+     [](const Session&) { return fixed(",5,"); }, enkayField, enkayHeader, kSharedKeys,
+     &kEnKayDisplay},
     {kEleSoilTest, "ELE/SoilTest", [](const Session&) { return fixed("ELE/Soiltest |*.tab"); },
-     [](const Session&) { return fixed(",5,"); }, eleSoilTestField, eleSoilTestHeader, kSharedKeys},
+     [](const Session&) { return fixed(",5,"); }, eleSoilTestField, eleSoilTestHeader, kSharedKeys,
+     &kEleSoilTestDisplay},
 }};
 
 }  // namespace

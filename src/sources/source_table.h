@@ -1,7 +1,7 @@
 #pragma once
 // The table of D/A sources: code, name, open-file filter, the test types the source supports,
-// the settings keys its reading depends on, and the layout's operations. The documented entry
-// points dispatch through it.
+// the settings keys its reading depends on, the layout's operations and its data display. The
+// documented entry points dispatch through it.
 
 #include <cstdint>
 #include <span>
@@ -11,6 +11,7 @@
 #include "app/operator.h"
 #include "app/session.h"
 #include "sources/field_value.h"
+#include "sources/source_display.h"
 #include "text/line_reader.h"
 
 namespace plovix {
@@ -29,6 +30,8 @@ struct SourceLayout {
     // reader, the reading pass and the export read for this source, beyond the filter
     // criteria: the keys whose values a file's results depend on.
     std::span<const std::string_view> settingsKeys;
+    // How the data display lays out the source's file.
+    const SourceDisplay* display;
 };
 
 std::span<const SourceLayout> sourceTable();

@@ -1,0 +1,107 @@
+// The filter report: kept and dropped readings per cycle, the distance of dropped readings from
+// the line of their kept neighbours and the largest step, worked by hand on a small file.
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+
+#include "app/settings.h"
+#include "filter/filter_report.h"
+#include "support/norvo_files.h"
+#include "support/recording_operator.h"
+#include "support/temp_folder.h"
+
+namespace plovix {
+namespace {
+
+// GeoTest direct shear (the header of pass_keys.LST: shear box diameter 2.5 in), readings of
+// displacement (in) and load (lbs); Tolerance 10 %, IncMax 0.05 in.
+//
+// Cycle 1, forward: the maximum load 20 gives LoadTol 2; its keys are max 20, high 19, min 0.
+//   1 (0, 0) first | 2 (.01, 10) change 10 | 3 (.02, 10.5) dropped | 4 (.03, 11) dropped |
+//   5 (.04, 13) change 3 | 6 (.10, 14) disp .06 | 7 (.11, 20) max | 8 (.12, 19) high |
+//   9 (.13, 18.5) dropped, then written as the cycle's closing point when cycle 2 begins.
+//   Kept 7 of 9. Reading 3 on the line 2-5 (100 lbs/in): 10 + 1 = 11, off by 0.5; reading 4:
+//   12, off by 1.0 = 5.00 % of 20. Steps .01 .03 .06 .01 .01 .01: .06 = 2.40 % of 2.5 (a note).
+// Cycle 2, reverse: keys max -5, high -5, min -10.8.
+//   10 (.12, -5) max | 11 (.10, -10) change 5 | 12 (.08, -10.5) dropped | 13 (.06, -10.8) min |
+//   14 (.05, -10.6) dropped, the last reading. Kept 3 of 5. Reading 12 on the line 11-13
+//   (20 lbs/in): -10.4, off by 0.1; reading 14 has no kept reading after it: off the level
+//   -10.8 of reading 13 by 0.2 = 1.00 %. Steps .02 .04: .04 = 1.60 %.
+const double kRows[][2] = {{0, 0},     {.01, 10},    {.02, 10.5},  {.03, 11},   {.04, 13},
+                           {.10, 14},  {.11, 20},    {.12, 19},    {.13, 18.5}, {.12, -5},
+                           {.10, -10}, {.08, -10.5}, {.06, -10.8}, {.05, -10.6}};
+
+TEST(FilterReport, KeptDroppedDistancesAndSteps) {
+    testing::TempFolder folder;
+    std::string text = testing::bytesOf(std::string(PLOVIX_TEST_DATA) + "/geotest/pass_keys.LST");
+    text.resize(text.find("  1  0.00"));
+    int n = 0;
+    for (const auto& [disp, load] : kRows) {
+        char row[96];
+        ++n;
+        std::snprintf(row, sizeof row, "%d %.2f %.3f %.1f 0.0 0.0000 1000.0\r\n", n, n * 0.5, disp,
+                      load);
+        text += row;
+    }
+    text += "123456789lastline987654321\r\n";
+    const std::string path = (folder.path / "report.LST").string();
+    std::ofstream(path, std::ios::binary) << text;
+
+    Session s;
+    LoadSettings(s, IniFile{});
+    resetForNewTest(s);
+    s.settings.SourceType = kGeoTest;
+    s.program.TestType = kDirectShear;
+    s.settings.Tolerance = 10;
+    s.settings.IncMax = 0.05;
+    s.settings.DAFile = path;
+    s.specimens.CurrentSpecimen = s.specimens.SpecimenCount = 1;
+    testing::RecordingOperator op;
+    FilterReportCollector collector;
+    ASSERT_EQ(DAImport(s, op, nullptr, &collector), PassOutcome::Done);
+    EXPECT_EQ(s.pass.NumToWrite, 10);
+
+    const FilterReport r = collector.report(s);
+    ASSERT_EQ(r.cycles.size(), 2u);
+    const CycleFilterReport& c1 = r.cycles[0];
+    const CycleFilterReport& c2 = r.cycles[1];
+    EXPECT_EQ((std::array{c1.cycle, c2.cycle}), (std::array{1, 2}));
+    EXPECT_EQ((std::array{c1.readings, c1.kept, c1.dropped}),
+              (std::array<std::int64_t, 3>{9, 7, 2}));
+    EXPECT_EQ((std::array{c2.readings, c2.kept, c2.dropped}),
+              (std::array<std::int64_t, 3>{5, 3, 2}));
+    EXPECT_NEAR(c1.largestDropDistance.value_or(-1), 5.0, 1e-9);
+    EXPECT_NEAR(c2.largestDropDistance.value_or(-1), 1.0, 1e-9);
+    EXPECT_NEAR(c1.largestStep.value_or(-1), 0.06, 1e-12);
+    EXPECT_NEAR(c2.largestStep.value_or(-1), 0.04, 1e-12);
+    EXPECT_NEAR(c1.largestStepOfDiameter.value_or(-1), 2.4, 1e-9);
+    EXPECT_NEAR(c2.largestStepOfDiameter.value_or(-1), 1.6, 1e-9);
+
+    EXPECT_EQ(filterReportLines(r, kInches, true),
+              (std::vector<std::string>{
+                  "FILTER REPORT (distances in % of the maximum load, steps in in)",
+                  "CYCLE  READINGS   KEPT  DROPPED  LARGEST DISTANCE  LARGEST STEP  STEP/DIAMETER",
+                  "    1         9      7        2            5.00 %        0.0600         2.40 %",
+                  "    2         5      3        2            1.00 %        0.0400         1.60 %",
+                  "Note: Cycle 1: the largest displacement step between kept readings is 2.40 % "
+                  "of the specimen diameter; common practice asks for no more than 2 %. Lower the "
+                  "displacement criterion for more points."}));
+
+    // A compression test keeps ten readings at least, or the report says so; it asks for no
+    // diameter.
+    s.program.TestType = kUnconfinedCompression;
+    const FilterReport ten = collector.report(s);
+    EXPECT_FALSE(ten.cycles[0].largestStepOfDiameter);
+    EXPECT_TRUE(ten.notes.empty());
+    FilterReportCollector nine;
+    for (int i = 0; i < 9; ++i) nine.reading(1, i * 0.01, i, true);
+    EXPECT_EQ(nine.report(s).notes,
+              std::vector<std::string>{"Only 9 readings are kept; common practice asks for at "
+                                       "least 10 in a compression test. Lower the criteria for "
+                                       "more points."});
+}
+
+}  // namespace
+}  // namespace plovix
