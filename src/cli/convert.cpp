@@ -54,28 +54,6 @@ std::vector<std::pair<std::string, std::string>> effectiveSettings(const Session
     return values;
 }
 
-// Answers nothing and shows nothing: the operator of a pass run again only to be watched.
-struct SilentOperator final : Operator {
-    void showMessage(const std::string&, const std::string&, MessageIcon) override {}
-    bool askOkCancel(const std::string&, const std::string&, MessageIcon) override { return true; }
-    void showStatus(const std::string&, int) override {}
-    void reportProgress(std::int64_t, std::int64_t) override {}
-};
-
-// The filter report of the reading pass that just read CurrentSpecimen: the window's logic
-// runs its passes without a listener, so the same preview pass runs again on a copy of the
-// session, watched. The pass is deterministic; a copy that disagrees gives no report.
-std::optional<FilterReport> filterReportOf(const Session& s) {
-    Session copy = s;
-    copy.pass.Exporting = false;
-    SilentOperator silent;
-    FilterReportCollector collector;
-    if (DAImport(copy, silent, nullptr, &collector) != PassOutcome::Done ||
-        copy.pass.NumToWrite != s.pass.NumToWrite)
-        return std::nullopt;
-    return collector.report(copy);
-}
-
 // Now, or the moment SOURCE_DATE_EPOCH names (in UTC), for output that can be reproduced.
 PrintedAt printedAtNow() {
     if (const char* epoch = std::getenv("SOURCE_DATE_EPOCH")) {
@@ -250,7 +228,7 @@ ConvertReport runConvert(const ConvertOptions& o, std::ostream& err, bool errIsT
 
     window.setSpecimenRead([&](int n) {
         SpecimenReport r = reportOf(s, n);
-        r.filterReport = filterReportOf(s);
+        r.filterReport = window.filterReport(n);
         // The bytes the reading pass read: the file as prepared.
         r.input = digestOf(s.settings.DAFile);
         if (workbookFile) {

@@ -59,6 +59,7 @@ ImportWorkflow::ImportWorkflow(Session& s, Operator& op, FileDialogs& dialogs)
 void ImportWorkflow::load(std::string_view commandLine) {
     commandLine_ = std::string(commandLine);
     view_ = WindowView{};
+    filterReports_ = {};
     applyWinFile(s_, evaluateWinFile(commandLine));
     if (!s_.program.NorvoFile.empty()) view_.norvoPath = s_.program.NorvoFile;
     resetForNewTest(s_);
@@ -186,9 +187,11 @@ ImportOutcome ImportWorkflow::getDAFile(int n) {
     // Everything the choice changes comes back when the file is refused.
     const Session before = s_;
     const WindowView viewBefore = view_;
+    const auto reportsBefore = filterReports_;
     const auto refuse = [&] {
         s_ = before;
         view_ = viewBefore;
+        filterReports_ = reportsBefore;
         view_.busy = false;
         return ImportOutcome::Refused;
     };
@@ -342,7 +345,11 @@ void ImportWorkflow::fileNameShown(int n) {
 
 PassOutcome ImportWorkflow::readCurrentSpecimen() {
     setBusy(true);
-    lastPass_ = DAImport(s_, op_);
+    FilterReportCollector collector;
+    lastPass_ = DAImport(s_, op_, nullptr, &collector);
+    if (lastPass_ == PassOutcome::Done)
+        filterReports_[static_cast<std::size_t>(s_.specimens.CurrentSpecimen)] =
+            collector.report(s_);
     setBusy(false);
     if (lastPass_ == PassOutcome::Done && specimenRead_)
         specimenRead_(s_.specimens.CurrentSpecimen);

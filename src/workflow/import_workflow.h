@@ -19,6 +19,7 @@
 #include "app/operator.h"
 #include "app/session.h"
 #include "export/norvo_output.h"
+#include "filter/filter_report.h"
 #include "filter/reading_pass.h"
 #include "filter/specimen_store.h"
 #include "sources/cycles.h"
@@ -185,6 +186,11 @@ class ImportWorkflow {
     // The settings dialog closed; `previousSource` is the source it opened with.
     void settingsClosed(int previousSource);
 
+    // What the filter did to specimen `specimen` in its last reading pass; nullopt before one.
+    const std::optional<FilterReport>& filterReport(int specimen) const {
+        return filterReports_[static_cast<std::size_t>(specimen)];
+    }
+
     // Tooltips: the full path of a specimen's file, and of the Norvo file.
     std::string specimenTooltip(int specimen) const;
     std::string norvoTooltip() const { return s_.program.NorvoFile; }
@@ -234,6 +240,7 @@ class ImportWorkflow {
     bool checkDefaultsFolder_ = true;
     bool exportWritten_ = false;
     std::function<void(int)> specimenRead_;
+    std::array<std::optional<FilterReport>, kMaxSpecimen + 1> filterReports_;
     PassOutcome lastPass_ = PassOutcome::Done;
     std::function<void(bool)> busyHook_;
     std::optional<std::string> droppedPath_;  // the dialog's answer while a drop is handled
