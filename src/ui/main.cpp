@@ -15,7 +15,6 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("plovix"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Plovix"));
     QApplication::setApplicationVersion(plovix::ui::productVersion());
     QApplication::setDesktopFileName(QStringLiteral("plovix"));
 
