@@ -3,6 +3,7 @@
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 #include "app/version.h"
@@ -14,9 +15,16 @@ QString productVersion() {
     return toQt(appVersionText()).trimmed();
 }
 
-AboutBox::AboutBox(QWidget* mainWindow) : QDialog(mainWindow) {
+AboutBox::AboutBox(QWidget* mainWindow, HelpRequest help) : QDialog(mainWindow) {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("About Plovix"));
+    // Modal over the main window only, so that its help can be read.
+    setWindowModality(Qt::WindowModal);
+    if (help) {
+        auto* f1 = new QShortcut(QKeySequence::HelpContents, this);
+        connect(f1, &QShortcut::activated, this,
+                [this, help = std::move(help)] { help(this, HelpTopic::About); });
+    }
 
     auto* icon = new QLabel(this);
     icon->setPixmap(windowIcon().pixmap(64, 64));

@@ -3,11 +3,14 @@
 
 #include <QDialog>
 
+#include "ui/help_window.h"
+
 namespace plovix::ui {
 
 class AboutBox : public QDialog {
   public:
-    explicit AboutBox(QWidget* mainWindow);
+    // `help` answers F1.
+    explicit AboutBox(QWidget* mainWindow, HelpRequest help = {});
 
   protected:
     void showEvent(QShowEvent* event) override;

@@ -21,6 +21,7 @@
 #include "ui/qt_file_dialogs.h"
 #include "ui/qt_operator.h"
 #include "ui/results_panel.h"
+#include "ui/settings_window.h"
 #include "ui/text_bridge.h"
 
 namespace plovix::ui {
@@ -86,16 +87,18 @@ void MainWindow::buildMenus() {
     selectPanel_ =
         item(nullptr, "mnuSelectPanel", QString::fromLatin1(kCycleSelectionCaption),
              QKeySequence(Qt::Key_F5), [this] { run([this] { workflow_->toggleCyclePanel(); }); });
-    // The data display and the help pages come later; their items show what will be there.
+    // The data display comes later; its item shows what will be there.
     QAction* display = item(nullptr, "mnuDispData", QStringLiteral("&Display Data"), {}, [] {});
     display->setEnabled(false);
     item(nullptr, "mnuSettings", QStringLiteral("&Settings"), {}, [this] { openSettings(); });
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("mnuHelpMenu"));
-    QAction* contents =
-        item(help, "mnuHelp", QStringLiteral("&Contents"), QKeySequence::HelpContents, [] {});
-    contents->setEnabled(false);
+    // The help of what the window shows: the import panel or the cycle panel.
+    item(help, "mnuHelp", QStringLiteral("&Contents"), QKeySequence::HelpContents, [this] {
+        showHelp(this, workflow_->view().panel == Panel::Import ? HelpTopic::MainWindow
+                                                                : HelpTopic::CycleSelection);
+    });
     item(help, "mnuAbout", QStringLiteral("&About"), {}, [this] { showAbout(); });
 }
 
@@ -187,24 +190,39 @@ void MainWindow::setBusy(bool busy) {
 
 void MainWindow::importOutcome(ImportOutcome outcome) {
     // The header reader asked for the settings (a file of another layout than expected).
-    if (outcome == ImportOutcome::OpenSettings && settingsDialog_) openSettings();
+    if (outcome == ImportOutcome::OpenSettings) openSettings();
 }
 
 void MainWindow::openSettings() {
     bool allowed = false;
     run([&] { allowed = workflow_->settingsAllowed(); });
-    if (!allowed || !settingsDialog_) return;
-    const int source = session_.settings.SourceType;
-    settingsDialog_(this);
+    if (!allowed) return;
+    SettingsWindow dialog(session_, this,
+                          [this](QWidget* asking, HelpTopic topic) { showHelp(asking, topic); });
+    dialog.exec();
+    // A new source retitles the window and sets its test types up again.
     run([&] {
-        workflow_->settingsClosed(source);
+        workflow_->settingsClosed(dialog.model().openedWithSource());
         workflow_->activate();
     });
 }
 
 void MainWindow::showAbout() {
-    AboutBox about(this);
+    AboutBox about(this, [this](QWidget* asking, HelpTopic topic) { showHelp(asking, topic); });
     about.exec();
+}
+
+void MainWindow::showHelp(QWidget* asking, HelpTopic topic) {
+    if (!help_) {
+        help_ = std::make_unique<HelpWindow>(helpFolder_.isEmpty() ? HelpWindow::defaultFolder()
+                                                                   : helpFolder_);
+    }
+    help_->showTopic(topic, asking);
+}
+
+void MainWindow::setHelpFolder(const QString& folder) {
+    helpFolder_ = folder;
+    help_.reset();
 }
 
 void MainWindow::start(const std::string& commandLine) {
@@ -246,6 +264,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     }
     workflow_->unload();  // saves the settings; a failure is reported
     event->accept();
+    if (help_) help_->close();  // it would keep the program running
 }
 
 }  // namespace plovix::ui

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "ui/help_window.h"
 #include "workflow/import_workflow.h"
 
 class QAction;
@@ -38,10 +39,12 @@ class MainWindow : public QMainWindow {
     ImportPanel* importPanel() const { return importPanel_; }
     CyclePanel* cyclePanel() const { return cyclePanel_; }
 
-    // The settings dialog, shown modally by "&Settings" while settings may still change.
-    void setSettingsDialog(std::function<void(QWidget* parent)> dialog) {
-        settingsDialog_ = std::move(dialog);
-    }
+    // Help for `topic`, asked by `asking` (the main window, a dialog over it): the help window
+    // opens at the topic, or the "Help" message says that its page is missing.
+    void showHelp(QWidget* asking, HelpTopic topic);
+    // The folder the help pages are taken from (found beside the program unless set).
+    void setHelpFolder(const QString& folder);
+    HelpWindow* helpWindow() const { return help_.get(); }
 
   public slots:
     // A later start of the program asked for this window.
@@ -73,7 +76,8 @@ class MainWindow : public QMainWindow {
     ImportPanel* importPanel_;
     CyclePanel* cyclePanel_;
     QAction* selectPanel_ = nullptr;
-    std::function<void(QWidget*)> settingsDialog_;
+    std::unique_ptr<HelpWindow> help_;  // a window of its own, made on the first request
+    QString helpFolder_;
     QPointer<QWidget> focusBeforeBusy_;
     bool inAction_ = false;
     bool closePending_ = false;

@@ -35,6 +35,10 @@ DialogAnswer QtFileDialogs::chooseNorvoFile(const FileDialogRequest& request) {
     return run(request);
 }
 
+DialogAnswer QtFileDialogs::chooseNorvoProgram(const FileDialogRequest& request) {
+    return run(request);
+}
+
 DialogAnswer QtFileDialogs::run(const FileDialogRequest& request) {
     QFileDialog dialog(parent_, toQt(request.title));
     dialog.setObjectName(QStringLiteral("CommonDialog1"));

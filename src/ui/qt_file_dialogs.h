@@ -18,6 +18,7 @@ class QtFileDialogs final : public FileDialogs {
 
     DialogAnswer openDAFile(const FileDialogRequest& request) override;
     DialogAnswer chooseNorvoFile(const FileDialogRequest& request) override;
+    DialogAnswer chooseNorvoProgram(const FileDialogRequest& request) override;
 
   private:
     DialogAnswer run(const FileDialogRequest& request);

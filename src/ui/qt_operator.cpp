@@ -73,11 +73,13 @@ void QtOperator::paintStatus(QLabel* label, int colourCode) {
 }
 
 void QtOperator::showStatus(const std::string& text, int colourCode) {
+    if (status_ == nullptr) return;
     status_->setText(toQt(text));
     paintStatus(status_, colourCode);
 }
 
 void QtOperator::reportProgress(std::int64_t done, std::int64_t total) {
+    if (progress_ == nullptr) return;
     if (total <= 0) {
         progress_->setRange(0, 0);  // how far is not known: a moving bar
         return;
@@ -100,6 +102,7 @@ void QtOperator::runPendingEvents() {
 }
 
 void QtOperator::setBusy(bool busy) {
+    if (progress_ == nullptr) return;
     progress_->setRange(0, kProgressSteps);
     progress_->setValue(0);
     progress_->setVisible(busy);

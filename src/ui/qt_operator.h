@@ -15,6 +15,7 @@ namespace plovix::ui {
 
 class QtOperator final : public Operator {
   public:
+    // `status` and `progress` may be null for a window that only shows messages.
     QtOperator(QWidget* window, QLabel* status, QProgressBar* progress);
 
     void showMessage(const std::string& text, const std::string& title, MessageIcon icon) override;

@@ -6,8 +6,10 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileDialog>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
@@ -17,6 +19,7 @@
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTextBrowser>
 #include <QTimer>
 #include <QUrl>
 #include <QtTest>
@@ -26,6 +29,7 @@
 
 #include "app/version.h"
 #include "ui/cycle_panel.h"
+#include "ui/help_window.h"
 #include "ui/import_panel.h"
 #include "ui/main_window.h"
 #include "ui/results_panel.h"
@@ -40,7 +44,9 @@ const QString kData = QStringLiteral(PLOVIX_TEST_DATA);
 // The offscreen platform says this of every window it shows; nothing else is dropped.
 QtMessageHandler qtMessages = nullptr;
 void quietOffscreen(QtMsgType type, const QMessageLogContext& context, const QString& text) {
-    if (text.contains(QLatin1String("does not support propagateSizeHints"))) return;
+    if (text.contains(QLatin1String("does not support propagateSizeHints")) ||
+        text.contains(QLatin1String("does not support raise()")))
+        return;
     qtMessages(type, context, text);
 }
 
@@ -51,7 +57,9 @@ QByteArray bytesOf(const QString& path) {
 
 // Answers every modal window that opens while an action runs, as scripted: a file dialog with
 // the next path (an empty one cancels), a message box with the next button (OK when the script
-// is empty), the About box with its OK. Records what each showed.
+// is empty), any other window with the next of `windows` (which must close it), else the About
+// box with its OK. Records what each showed. A script that opens modal windows itself answers
+// them with a `during` of its own.
 struct ModalAnswers {
     struct Shown {
         QString title, text;
@@ -61,6 +69,7 @@ struct ModalAnswers {
     };
     std::deque<QString> files;
     std::deque<QMessageBox::StandardButton> buttons;
+    std::deque<std::function<void(QWidget*)>> windows;
     QList<Shown> messages, dialogs;
 
     void during(const std::function<void()>& action) {
@@ -105,6 +114,11 @@ struct ModalAnswers {
                 dialog->selectFile(path);
                 static_cast<QDialog*>(dialog)->accept();  // as the Open button does
             }
+        } else if (!windows.empty()) {
+            const auto script = windows.front();
+            windows.pop_front();
+            script(w);
+            if (w->isVisible()) w->close();  // a script that failed half-way
         } else if (auto* ok = w->findChild<QPushButton*>(QStringLiteral("cmdOK"))) {
             Shown shown;
             shown.title = w->windowTitle();
@@ -215,6 +229,39 @@ struct Window {
     }
     void enterIn(const QString& box) {
         modal.during([&] { QTest::keyClick(find<QLineEdit>(box), Qt::Key_Return); });
+    }
+    // "&Settings", with `script` run on the open dialog before its Close is clicked.
+    void settingsDialog(const std::function<void(QWidget*)>& script) {
+        modal.windows.push_back([script](QWidget* dialog) {
+            QCOMPARE(dialog->objectName(), "frmSettings");
+            script(dialog);
+            QTest::mouseClick(child<QPushButton>(dialog, "cmdClose"), Qt::LeftButton);
+        });
+        menu("mnuSettings");
+    }
+    QTextBrowser* help() const { return window->helpWindow()->browser(); }
+
+    template <class T>
+    static T* child(QWidget* parent, const QString& name) {
+        T* w = parent->findChild<T*>(name);
+        if (w == nullptr) qFatal("no control %s", qPrintable(name));
+        return w;
+    }
+    static void typeInto(QLineEdit* edit, const QString& text) {
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClicks(edit, text);
+    }
+    // F1 where the operator is: in `w`, made the active window.
+    static void pressF1(QWidget* w) {
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        QTest::keyClick(w, Qt::Key_F1);
+    }
+    static void chooseFromList(QComboBox* list, int index) {
+        list->setFocus();
+        QTest::keyClick(list, Qt::Key_Home);
+        for (int i = 0; i < index; ++i) QTest::keyClick(list, Qt::Key_Down);
     }
 };
 
@@ -449,14 +496,170 @@ class MainWindowTest : public QObject {
         QCOMPARE(written, bytesOf(w.dir.filePath("converter/TEST.NDT")));
     }
 
-    void aboutShowsTheVersion() {
+    void aboutShowsTheVersionCentredOverTheWindow() {
         Window w(Window::settings(2, 2));
+        w.window->move(20, 30);  // anywhere but the middle of the screen
+        QPoint centre;
+        w.modal.windows.push_back([&](QWidget* about) {
+            centre = about->frameGeometry().center();
+            QTest::mouseClick(Window::child<QPushButton>(about, "cmdOK"), Qt::LeftButton);
+        });
+        w.menu("mnuAbout");
+        QVERIFY((centre - w.window->frameGeometry().center()).manhattanLength() <= 2);
         w.menu("mnuAbout");
         QCOMPARE(w.modal.messages.size(), 1);
         QCOMPARE(w.modal.messages[0].title, "About Plovix");
         QCOMPARE(w.modal.messages[0].text,
                  "Product version: " + QString::fromStdString(plovix::appVersionText()).trimmed());
         QVERIFY(!w.find<QAction>("mnuDispData")->isEnabled());
+    }
+
+    void settingsDialogEditsReachTheWindowAndTheSettingsFile() {
+        Window w(Window::settings(2, 5, "HUMREADXL=True\r\nGEOTACIPM=False\r\n"));
+        QFile(w.dir.filePath("NV.EXE")).open(QIODevice::WriteOnly);
+        w.settingsDialog([&](QWidget* d) {
+            auto* sources = Window::child<QComboBox>(d, "cmbDATypes");
+            QCOMPARE(sources->count(), 8);  // not started by Norvo, all the same
+            QCOMPARE(sources->currentText(), "GeoTest");
+            QVERIFY(Window::child<QWidget>(d, "PropertyFrames1")->isVisible());
+
+            // A workbook column is one letter.
+            Window::chooseFromList(sources, 5);
+            QVERIFY(Window::child<QWidget>(d, "PropertyFrames5")->isVisible());
+            const auto column = [&](int row) {
+                return Window::child<QLineEdit>(d, QStringLiteral("txtReadingCol%1").arg(row));
+            };
+            w.modal.during([&] {
+                Window::typeInto(column(0), "AB");
+                Window::typeInto(column(1), "7");
+                Window::typeInto(column(2), "D");
+            });
+            const QString letter = "This value must be a single letter of the alphabet";
+            QCOMPARE(w.modal.texts(), QStringList({letter, letter}));
+            QCOMPARE(w.modal.messages[0].title, "Wrong type of data");
+            QCOMPARE(w.modal.messages[0].icon, QMessageBox::Information);
+            QCOMPARE(column(0)->text(), "");
+            QCOMPARE(column(1)->text(), "");
+            QCOMPARE(column(2)->text(), "D");
+
+            // Browse: NV.EXE stands for its folder, any other file for itself.
+            auto* path = Window::child<QLineEdit>(d, "txtNorvoProgram");
+            w.modal.files = {w.dir.filePath("other.exe"), w.dir.filePath("NV.EXE")};
+            w.modal.during([&] {
+                QTest::mouseClick(Window::child<QPushButton>(d, "cmdSelect"), Qt::LeftButton);
+            });
+            QCOMPARE(path->text(), w.dir.filePath("other.exe"));
+            w.modal.during([&] {
+                QTest::mouseClick(Window::child<QPushButton>(d, "cmdSelect"), Qt::LeftButton);
+            });
+            QCOMPARE(path->text(), w.dir.path() + "/");
+            QCOMPARE(w.modal.dialogs.last().title,
+                     "Navigate to the folder containing NV.EXE and select it NV.EXE");
+            QCOMPARE(w.modal.dialogs.last().filters,
+                     QStringList{"Norvo folder ([nN][vV].[eE][xX][eE])"});
+
+            // GEOTAC: one rate box at a time.
+            Window::chooseFromList(sources, 4);
+            const auto rate = [&](const char* name) {
+                return Window::child<QCheckBox>(d, name)->isChecked();
+            };
+            QVERIFY(rate("chkRateOfStrain") && !rate("chkInchPerMin"));
+            QTest::mouseClick(Window::child<QCheckBox>(d, "chkInchPerMin"), Qt::LeftButton);
+            QVERIFY(rate("chkInchPerMin") && !rate("chkRateOfStrain") && !rate("chkTimeOfTest"));
+            Window::typeInto(Window::child<QLineEdit>(d, "txtLRCSD361"), "1234.5");
+            QCOMPARE(w.modal.messages.size(), 2);
+        });
+
+        // Another source: the window is set up for it.
+        QCOMPARE(w.window->windowTitle(), "GEOTAC Import for the KALVORN Norvo Program");
+        auto* testType = w.find<QComboBox>("cmbTestType");
+        testType->setFocus();
+        QTest::keyClick(testType, Qt::Key_Down);  // GeoTest offers no Consolidated Drained
+        QCOMPARE(testType->currentText(), "Consolidated Drained");
+
+        // What the dialog stored is saved with the window and reads back.
+        w.modal.during([&] { w.window->close(); });
+        plovix::Session back;
+        plovix::startSession(back, w.ini.toStdString());
+        QCOMPARE(back.settings.SourceType, 5);
+        QVERIFY(back.settings.GEOTACIPM);
+        QVERIFY(!back.settings.GEOTACROS);
+        QCOMPARE(back.settings.LRCDS361, 1234.5);
+        QCOMPARE(QString::fromStdString(back.settings.NorvoProgPath), w.dir.path() + "/");
+        QCOMPARE(back.settings.HumXLCol(3), std::string("D"));
+        QCOMPARE(w.modal.messages.size(), 2);
+    }
+
+    void genericSettingsShowOnlyTheGeoTestFrame() {
+        Window w(Window::settings(5, 2, "Generic=False\r\n"));
+        w.settingsDialog([&](QWidget* d) {
+            QVERIFY(!Window::child<QComboBox>(d, "cmbDATypes")->isVisible());
+            QVERIFY(!Window::child<QLabel>(d, "Label5")->isVisible());
+            QVERIFY(Window::child<QWidget>(d, "PropertyFrames1")->isVisible());
+        });
+        QCOMPARE(w.modal.messages.size(), 0);
+    }
+
+    void eachWindowsHelpOpensThePageAboutIt() {
+        Window w(Window::settings(2, 2));
+        w.menu("mnuHelp");
+        QVERIFY(w.window->helpWindow()->isVisible());
+        QCOMPARE(w.help()->source().fileName(), "main_window.html");
+        QVERIFY(w.help()->toPlainText().contains(w.find<QPushButton>("cmdGetDAFile1")->text()));
+        // Its search: pages holding every word from a word's start, those using them most first.
+        const auto page = [&](const QString& name, const QString& text) {
+            QFile f(w.dir.filePath(name));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(("<html><head><title>" + name + " - Plovix Help</title></head><body>" + text +
+                     "</body></html>")
+                        .toUtf8());
+        };
+        page("once.html", "Load ring");
+        page("twice.html", "load rings, LOAD");
+        page("inside.html", "unloading a load on filtering");
+        plovix::ui::HelpWindow pages(w.dir.path());
+        Window::typeInto(Window::child<QLineEdit>(&pages, "txtSearch"), "load ring");
+        auto* found = Window::child<QListWidget>(&pages, "lstFound");
+        QCOMPARE(found->count(), 2);
+        QCOMPARE(found->item(0)->text(), "twice.html");
+        QCOMPARE(found->item(1)->text(), "once.html");
+
+        // The settings dialog: the frame in front, from its button and from F1.
+        w.settingsDialog([&](QWidget* d) {
+            QTest::mouseClick(Window::child<QPushButton>(d, "cmdHelp"), Qt::LeftButton);
+            QCOMPARE(w.help()->source().fileName(), "settings.html");
+            QCOMPARE(w.help()->source().fragment(), "geotest");
+            QVERIFY(w.help()->toPlainText().contains(d->windowTitle()));
+            Window::chooseFromList(Window::child<QComboBox>(d, "cmbDATypes"), 4);
+            Window::pressF1(d);
+            QCOMPARE(w.help()->source().fragment(), "geotac");
+            QVERIFY(d->isVisible());
+            Window::chooseFromList(Window::child<QComboBox>(d, "cmbDATypes"), 1);  // as it was
+        });
+        w.modal.windows.push_back([&](QWidget* about) {
+            Window::pressF1(about);
+            QCOMPARE(w.help()->source().fragment(), "about");
+            QVERIFY(w.help()->toPlainText().contains(about->windowTitle()));
+            QTest::mouseClick(Window::child<QPushButton>(about, "cmdOK"), Qt::LeftButton);
+        });
+        w.menu("mnuAbout");
+
+        // The cycle panel has a page of its own.
+        w.choose(1, w.copy("geotest/pass_three_cycles.LST", "DS1.LST"));
+        w.menu("mnuSelectPanel");
+        w.menu("mnuHelp");
+        QCOMPARE(w.help()->source().fileName(), "cycle_selection.html");
+        QVERIFY(w.help()->toPlainText().contains(w.find<QGroupBox>("fraPreProcess")->title()));
+        QCOMPARE(w.modal.messages.size(), 0);
+
+        // A page that is not there: the "Help" message, and nothing else.
+        w.window->setHelpFolder(w.dir.path());
+        w.menu("mnuHelp");
+        QCOMPARE(w.modal.texts(), QStringList("Error 53   File not found: " +
+                                              w.dir.filePath("cycle_selection.html")));
+        QCOMPARE(w.modal.messages[0].title, "Help");
+        QCOMPARE(w.modal.messages[0].icon, QMessageBox::Warning);
+        QVERIFY(w.window->helpWindow() == nullptr || !w.window->helpWindow()->isVisible());
     }
 
     void aSecondStartOpensNoWindowAndRaisesTheFirst() {
