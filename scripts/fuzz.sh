@@ -9,7 +9,8 @@
 #   scripts/fuzz.sh merge [TARGET|all]           fold what runs found into the stored corpus
 #
 # Targets: import, workbook, settings, humboldt_prepare. A run reads fuzz/corpus/TARGET and
-# fuzz/regressions/TARGET and writes what it finds to build/fuzz/work/TARGET; a finding (crash,
+# fuzz/regressions/TARGET (but for the inputs listed in fuzz/regressions/PENDING.md) and writes
+# what it finds to build/fuzz/work/TARGET; a finding (crash,
 # sanitizer report, failed check, hang over 10 s) is saved in build/fuzz/findings/TARGET/ and
 # fails the script. Logs: build/fuzz/logs/TARGET.log. FUZZ_JOBS=N runs N processes per target.
 # Long runs: see README.md, "Fuzzing".
@@ -75,9 +76,17 @@ run_target() {
         -artifact_prefix="$findings/")
     [ -f "fuzz/$t.dict" ] && options+=(-dict="fuzz/$t.dict")
     [ "${FUZZ_JOBS:-1}" -gt 1 ] && options+=(-fork="$FUZZ_JOBS")
+    # The regression inputs seed the run too, but for those of findings not fixed yet.
+    local regressions=$build/regressions/$t
+    rm -rf "$regressions"
+    mkdir -p "$regressions"
+    for f in fuzz/regressions/"$t"/*; do
+        [ -f "$f" ] || continue
+        grep -qF "\`$t/$(basename "$f")\`" fuzz/regressions/PENDING.md || cp "$f" "$regressions/"
+    done
     echo "fuzzing $t for $seconds s (log: $log)" >&2
     if ! env ASAN_OPTIONS="$(asan_options "$t")" "$build/fuzz/fuzz_$t" "${options[@]}" \
-        "$work" "fuzz/corpus/$t" "fuzz/regressions/$t" >"$log" 2>&1; then
+        "$work" "fuzz/corpus/$t" "$regressions" >"$log" 2>&1; then
         tail -n 60 "$log" >&2
         echo "fuzz target $t found a problem: see $findings/ and $log" >&2
         return 1
@@ -85,22 +94,24 @@ run_target() {
     grep -E '^#[0-9]+' "$log" | tail -n 1 >&2
 }
 
-# Replaces fuzz/corpus/TARGET with the smallest set of its inputs and of `extra` folders
-# that keeps their coverage.
+# Replaces fuzz/corpus/TARGET with the smallest set of its inputs and of the folders given
+# that reaches every edge they reach (hit counts are not kept apart: the corpus stays small).
 merge_into_corpus() {
     local t=$1
     shift
     local merged=$build/merged/$t
     rm -rf "$merged"
     mkdir -p "$merged"
-    ASAN_OPTIONS="$(asan_options "$t")" "$build/fuzz/fuzz_$t" -merge=1 -timeout=10 \
-        "$merged" "fuzz/corpus/$t" "$@" >"$build/logs/$t.merge.log" 2>&1
+    ASAN_OPTIONS="$(asan_options "$t")" "$build/fuzz/fuzz_$t" -merge=1 -use_counters=0 \
+        -timeout=10 "$merged" "fuzz/corpus/$t" "$@" >"$build/logs/$t.merge.log" 2>&1
     rm -rf "fuzz/corpus/$t"
     mv "$merged" "fuzz/corpus/$t"
-    echo "$t: $(ls "fuzz/corpus/$t" | wc -l) inputs, $(du -sh "fuzz/corpus/$t" | cut -f1)" >&2
+    echo "$t: $(find "fuzz/corpus/$t" -type f | wc -l) inputs," \
+        "$(find "fuzz/corpus/$t" -type f -exec cat {} + | wc -c) bytes" >&2
 }
 
 # The fixtures of tests/data as inputs of each target: control bytes, then the file.
+# shellcheck disable=SC2059  # the format is the bytes, written as \xNN escapes
 control() { printf "$(printf '\\x%02x' "$@")"; }
 
 make_seeds() {
