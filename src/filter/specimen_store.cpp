@@ -74,15 +74,18 @@ double minutesBetween(const std::string& from, const std::string& to) {
 }
 
 // Durham Geo clocks: whole hours from the leading numbers, minutes and seconds from the clock
-// faces, so a test that runs past the hour is still timed right.
+// faces, so a test that runs past the hour is still timed right. The hours are whatever number
+// the text starts with: the sum is taken in floating point, so an absurd one gives an absurd
+// time, never an integer overflow.
 double durhamMinutes(const std::string& start, const std::string& end) {
-    std::int64_t seconds = roundHalfEven((readNumber(end) - readNumber(start)) * 3600);
-    std::int64_t d = fSecondsBetween("00:" + rightmost(start, 6), "00:" + rightmost(end, 6));
+    auto seconds = static_cast<double>(roundHalfEven((readNumber(end) - readNumber(start)) * 3600));
+    auto d = static_cast<double>(
+        fSecondsBetween("00:" + rightmost(start, 6), "00:" + rightmost(end, 6)));
     if (d < 0) {
         d += 3600;
         seconds -= 3600;
     }
-    return static_cast<double>(seconds + d) / 60;
+    return (seconds + d) / 60;
 }
 
 // The mean of `sum` over `count` readings; none to average over gives 0.
