@@ -17,6 +17,7 @@
 
 #include "ui/about_box.h"
 #include "ui/cycle_panel.h"
+#include "ui/display_window.h"
 #include "ui/import_panel.h"
 #include "ui/qt_file_dialogs.h"
 #include "ui/qt_operator.h"
@@ -86,9 +87,10 @@ void MainWindow::buildMenus() {
     selectPanel_ =
         item(nullptr, "mnuSelectPanel", QString::fromLatin1(kCycleSelectionCaption),
              QKeySequence(Qt::Key_F5), [this] { run([this] { workflow_->toggleCyclePanel(); }); });
-    // The data display and the help pages come later; their items show what will be there.
-    QAction* display = item(nullptr, "mnuDispData", QStringLiteral("&Display Data"), {}, [] {});
-    display->setEnabled(false);
+    item(nullptr, "mnuDispData", QStringLiteral("&Display Data"), {}, [this] {
+        DisplayWindow display(*workflow_, printerName_, this);
+        display.exec();
+    });
     item(nullptr, "mnuSettings", QStringLiteral("&Settings"), {}, [this] { openSettings(); });
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));

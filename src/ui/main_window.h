@@ -74,6 +74,7 @@ class MainWindow : public QMainWindow {
     CyclePanel* cyclePanel_;
     QAction* selectPanel_ = nullptr;
     std::function<void(QWidget*)> settingsDialog_;
+    QString printerName_;  // the printer chosen in the data display, for the rest of the run
     QPointer<QWidget> focusBeforeBusy_;
     bool inAction_ = false;
     bool closePending_ = false;
