@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 namespace plovix {
 namespace {
 
@@ -38,6 +40,8 @@ TEST(PlotPoints, ReadingsLandInTheirCycleAndTheHeldLastReadingCountsAsKept) {
     EXPECT_EQ(dispsOf(d.cycles[0].kept), (std::vector<double>{0.00, 0.02}));
     EXPECT_EQ(dispsOf(d.cycles[0].dropped), std::vector<double>{0.01});
     EXPECT_EQ(d.cycles[1].cycle, 2);
+    EXPECT_EQ((std::array{d.cycles[0].keptCount, d.cycles[0].droppedCount}),
+              (std::array<std::int64_t, 2>{2, 1}));
     EXPECT_EQ(d.cycles[1].kept.size(), 1u);
     EXPECT_EQ(d.cycles[1].dropped[0].load, -4);
     EXPECT_EQ(d.keptCount, 3);
@@ -58,6 +62,7 @@ TEST(PlotPoints, ALongFileIsThinnedEvenlyAndSaysSo) {
     EXPECT_EQ(dispsOf(d.cycles[0].kept), (std::vector<double>{0, 4, 8}));
     EXPECT_EQ(d.keptEvery, 4);
     EXPECT_EQ(d.keptCount, 10);
+    EXPECT_EQ(d.cycles[0].keptCount, 10);
     EXPECT_EQ(d.droppedEvery, 1);
     EXPECT_EQ(d.dispAxis, "Displacement (unit unknown)");
 }

@@ -44,7 +44,15 @@ void PlotPointsCollector::Thinned::add(const Entry& e, std::size_t limit) {
     every *= 2;
 }
 
+PlotCycle& PlotPointsCollector::countsOf(int cycle) {
+    for (PlotCycle& c : counts_)
+        if (c.cycle == cycle) return c;
+    counts_.push_back(PlotCycle{cycle, {}, {}, 0, 0});
+    return counts_.back();
+}
+
 void PlotPointsCollector::reading(int cycle, double disp, double load, bool kept) {
+    ++(kept ? countsOf(cycle).keptCount : countsOf(cycle).droppedCount);
     if (lastDropped_) dropped_.add(*lastDropped_, limit_);
     lastDropped_.reset();
     const Entry e{cycle, {disp, load}};
@@ -56,6 +64,9 @@ void PlotPointsCollector::reading(int cycle, double disp, double load, bool kept
 
 void PlotPointsCollector::lastReadingKept() {
     if (!lastDropped_) return;
+    PlotCycle& counts = countsOf(lastDropped_->cycle);
+    --counts.droppedCount;
+    ++counts.keptCount;
     kept_.add(*lastDropped_, limit_);
     lastDropped_.reset();
 }
@@ -69,17 +80,14 @@ PlotData PlotPointsCollector::data(const Session& s) const {
 
     Thinned dropped = dropped_;
     if (lastDropped_) dropped.add(*lastDropped_, limit_);
+    // Every cycle told of, in the order the pass reached them.
+    d.cycles = counts_;
     const auto cycleOf = [&](int cycle) -> PlotCycle& {
-        for (PlotCycle& c : d.cycles)
-            if (c.cycle == cycle) return c;
-        d.cycles.push_back(PlotCycle{cycle, {}, {}});
-        return d.cycles.back();
+        return *std::find_if(d.cycles.begin(), d.cycles.end(),
+                             [&](const PlotCycle& c) { return c.cycle == cycle; });
     };
     for (const Entry& e : kept_.held) cycleOf(e.cycle).kept.push_back(e.point);
     for (const Entry& e : dropped.held) cycleOf(e.cycle).dropped.push_back(e.point);
-    // The pass reaches the cycles in order; a cycle with dropped readings only comes late above.
-    std::stable_sort(d.cycles.begin(), d.cycles.end(),
-                     [](const PlotCycle& a, const PlotCycle& b) { return a.cycle < b.cycle; });
     d.keptCount = kept_.seen;
     d.droppedCount = dropped.seen;
     d.keptEvery = kept_.every;

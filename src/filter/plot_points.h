@@ -21,8 +21,9 @@ struct PlotPoint {
 
 struct PlotCycle {
     int cycle = 0;
-    std::vector<PlotPoint> kept;     // in the order of the file
-    std::vector<PlotPoint> dropped;  // in the order of the file
+    std::vector<PlotPoint> kept;                   // in the order of the file
+    std::vector<PlotPoint> dropped;                // in the order of the file
+    std::int64_t keptCount = 0, droppedCount = 0;  // every reading, whether held or not
 };
 
 struct PlotData {
@@ -65,8 +66,11 @@ class PlotPointsCollector final : public ReadingObserver {
         void add(const Entry& e, std::size_t limit);
     };
 
+    PlotCycle& countsOf(int cycle);
+
     std::size_t limit_;
     Thinned kept_, dropped_;
+    std::vector<PlotCycle> counts_;  // the readings of each cycle, counted (no points)
     // The last reading, when dropped: the pass may still keep it (lastReadingKept).
     std::optional<Entry> lastDropped_;
 };

@@ -34,7 +34,13 @@ QColor cycleColour(std::size_t index) {
 }
 
 QString everyNth(std::int64_t every) {
-    return QStringLiteral("every %1th shown").arg(every);
+    const std::int64_t tens = every % 100, ones = every % 10;
+    const char* suffix = tens >= 11 && tens <= 13 ? "th"
+                         : ones == 1              ? "st"
+                         : ones == 2              ? "nd"
+                         : ones == 3              ? "rd"
+                                                  : "th";
+    return QStringLiteral("every %1%2 shown").arg(every).arg(QLatin1String(suffix));
 }
 
 QString legendOfDropped(const PlotData& d) {
@@ -106,7 +112,7 @@ std::unique_ptr<QChart> makeChart(const PlotData& d) {
     for (std::size_t i = 0; i < d.cycles.size(); ++i) {
         const PlotCycle& c = d.cycles[i];
         auto* kept = new QLineSeries;
-        kept->setName(QStringLiteral("Cycle %1 (%2 kept)").arg(c.cycle).arg(c.kept.size()));
+        kept->setName(QStringLiteral("Cycle %1 (%2 kept)").arg(c.cycle).arg(c.keptCount));
         QPen pen(cycleColour(i));
         pen.setWidthF(1.6);
         kept->setPen(pen);

@@ -313,6 +313,7 @@ QPrinter* DisplayWindow::currentPrinter() {
 }
 
 void DisplayWindow::print() {
+    if (!plotShown() && noData()) return;
     if (installedPrinters_().isEmpty()) {
         QMessageBox box(QMessageBox::Information, QStringLiteral("Print"),
                         QStringLiteral("No printer is installed on this computer. What the "
@@ -326,6 +327,7 @@ void DisplayWindow::print() {
 }
 
 void DisplayWindow::preview() {
+    if (!plotShown() && noData()) return;
     QPrintPreviewDialog dialog(currentPrinter(), this);
     dialog.setObjectName(QStringLiteral("dlgPrintPreview"));
     connect(&dialog, &QPrintPreviewDialog::paintRequested, this,
@@ -354,13 +356,13 @@ QString DisplayWindow::askSaveFile(const QString& suffix, const QString& filter)
 }
 
 void DisplayWindow::savePdf() {
+    if (!plotShown() && noData()) return;
     const QString path = askSaveFile(QStringLiteral("pdf"), QStringLiteral("PDF files (*.pdf)"));
     if (path.isEmpty()) return;
     std::optional<QString> error;
     if (plotShown()) {
         error = plot::savePlot(*workflow_.plotData(specimen_), path);
     } else {
-        if (noData()) return;
         error = plot::writePdf(path, displayPageLayout(),
                                [this](QPdfWriter& writer) { return printDisplay(writer); });
     }

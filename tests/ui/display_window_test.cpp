@@ -13,6 +13,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -183,6 +184,7 @@ class DisplayWindowTest : public QObject {
         const QString pdf = tmp.filePath(QStringLiteral("display.pdf"));
         QStringList listed;
         QString current, report, title;
+        bool resized = false;
         qsizetype plotSeries = 0;
         enum { Looking, Saving, Saved } state = Looking;
         whileModal(
@@ -211,6 +213,10 @@ class DisplayWindowTest : public QObject {
                                   list->visualRect(third).center());
                 current = display->findChild<QPlainTextEdit*>(QStringLiteral("txtCurrentLine"))
                               ->toPlainText();
+                // A resize reads the file again; the line clicked stays the current one.
+                QSignalSpy rebuilt(list->model(), &QAbstractItemModel::modelReset);
+                display->resize(display->size() + QSize(40, 30));
+                resized = rebuilt.wait(10000) && list->currentIndex().row() == 2;
                 display->findChild<QTabWidget*>()->setCurrentIndex(1);
                 plotSeries = display->findChild<QChartView*>()->chart()->series().size();
                 report = display->findChild<QPlainTextEdit*>(QStringLiteral("txtFilterReport"))
@@ -224,6 +230,7 @@ class DisplayWindowTest : public QObject {
         QCOMPARE(title, "GeoTest Import Data Display");
         QCOMPARE(textLines(listed), textLines(engine));
         QCOMPARE(current, listed[2]);
+        QVERIFY(resized);
         QCOMPARE(plotSeries, 2);  // the dropped readings and the one cycle
         QVERIFY(report.startsWith("FILTER REPORT"));
 
