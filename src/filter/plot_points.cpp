@@ -72,9 +72,9 @@ void PlotPointsCollector::lastReadingKept() {
 }
 
 PlotData PlotPointsCollector::data(const Session& s) const {
-    const int spec = s.specimens.CurrentSpecimen;
+    const int n = s.specimens.CurrentSpecimen;
     PlotData d;
-    d.specimen = spec;
+    d.specimen = n;
     d.dispUnit = s.header.DispUnit;
     d.loadUnit = s.header.LoadUnit;
 
@@ -94,10 +94,10 @@ PlotData PlotPointsCollector::data(const Session& s) const {
     d.droppedEvery = dropped.every;
 
     const std::string disp = dispUnitName(d.dispUnit), load = loadUnitName(d.loadUnit);
-    d.title = "Specimen " + std::to_string(spec) + ": " + s.specimens.SpecimenFileName(spec);
+    d.title = "Specimen " + std::to_string(n) + ": " + s.specimens.SpecimenFileName(n);
     d.criteria = "Criteria: displacement " + formatGeneralNumber(s.settings.IncMax) + " " + disp +
                  ", load " + formatGeneralNumber(s.settings.Tolerance) +
-                 " % of the maximum load (" + formatPicture(s.pass.LoadTol(spec), "0.000") + " " +
+                 " % of the maximum load (" + formatPicture(s.pass.LoadTol(n), "0.000") + " " +
                  load + "); " + std::to_string(d.keptCount) + " of " +
                  std::to_string(d.keptCount + d.droppedCount) + " readings kept";
     d.dispAxis = "Displacement (" + disp + ")";
