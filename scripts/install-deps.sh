@@ -3,7 +3,10 @@
 # it asks apt only when something is missing.
 set -euo pipefail
 
-packages=(cmake g++ make pkgconf libgtest-dev libgsf-1-dev zlib1g-dev qt6-base-dev fonts-dejavu-core)
+# qt6-charts-dev needs libqt6opengl6-dev for its CMake package; poppler-utils lets the tests read
+# the text of the PDF files they print.
+packages=(cmake g++ make pkgconf libgtest-dev libgsf-1-dev zlib1g-dev qt6-base-dev qt6-charts-dev
+    libqt6opengl6-dev fonts-dejavu-core poppler-utils)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -58,6 +58,8 @@ TEST(CliOptions, UsageErrorsSayWhatIsWrong) {
               "--cycles needs S:C,C,... with a specimen 1 to 4, not \"5:1\"");
     EXPECT_EQ(parse("--cycles 1:11 f").error, "a cycle of --cycles must be 1 to 10, not \"11\"");
     EXPECT_EQ(parse("--cycles 2:1 f").error, "--cycles names specimen 2, which has no file");
+    EXPECT_EQ(parse("--plot plot.svg f").error,
+              "--plot writes FILE.png or FILE.pdf, not \"plot.svg\"");
     EXPECT_EQ(parse("--frobnicate f").error, "unknown option --frobnicate");
     EXPECT_TRUE(parse("--help").options.help);
     EXPECT_EQ(parse("--help").error, "");

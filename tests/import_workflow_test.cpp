@@ -183,6 +183,12 @@ TEST(ImportWorkflow, UntickingACycleLowersTheUsedCountsAndReturningReadsAgain) {
     win.w.toggleCyclePanel();
     EXPECT_EQ(v.panel, Panel::Import);
     EXPECT_NE(win.s.specimens.Column(1).readingsToWrite, allCycles);
+    // The plot is of the pass just run: cycles 1 and 3, the readings it kept.
+    const std::optional<PlotData>& plot = win.w.plotData(1);
+    ASSERT_TRUE(plot);
+    ASSERT_EQ(plot->cycles.size(), 2u);
+    EXPECT_EQ(plot->cycles[1].cycle, 3);
+    EXPECT_EQ(plot->keptCount, win.s.pass.NumToWrite);
 }
 
 TEST(ImportWorkflow, SaveAndExitChecksComeFirstAndWinFileModeFixesTheNorvoFile) {

@@ -97,6 +97,8 @@ TEST(SourceTable, CodesNamesFiltersAndTestTypes) {
         EXPECT_EQ(allowed.front(), ',');
         EXPECT_EQ(allowed.back(), ',');
         EXPECT_GT(fListPos(fListItem(allowed, 1, true), allowed), 0);
+        // The data display is printed larger for Geomatic.
+        EXPECT_EQ(table[i].printPointSize, table[i].code == kGeomatic ? 12 : 10) << table[i].name;
     }
     EXPECT_EQ(findSource(0), nullptr);
     EXPECT_EQ(findSource(9), nullptr);

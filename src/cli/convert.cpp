@@ -103,8 +103,17 @@ std::string programVersion() {
     return version;
 }
 
+std::string plotFileOf(const std::string& file, int specimen, bool several) {
+    if (!several) return file;
+    const fs::path path(file);
+    fs::path named = path;
+    named.replace_filename(path.stem().string() + "-" + std::to_string(specimen) +
+                           path.extension().string());
+    return named.string();
+}
+
 ConvertReport runConvert(const ConvertOptions& o, std::ostream& err, bool errIsTerminal,
-                         std::ostream* out) {
+                         std::ostream* out, const PlotWriter& plotWriter) {
     ConvertReport report;
     report.version = programVersion();
     ConsoleOperator op(err, o.yes, errIsTerminal);
@@ -157,6 +166,8 @@ ConvertReport runConvert(const ConvertOptions& o, std::ostream& err, bool errIsT
         err << "plovix-convert: " << message << '\n';
         return finish(kExitUsage);
     };
+
+    if (o.plotFile && !plotWriter) return usage("this plovix-convert was built without the plot");
 
     const fs::path iniPath = o.settingsFile
                                  ? fs::path(*o.settingsFile)
@@ -265,6 +276,19 @@ ConvertReport runConvert(const ConvertOptions& o, std::ostream& err, bool errIsT
         report.specimens.push_back(r);
     }
     if (!writeDisplays()) return finish(kExitUsage);
+    if (o.plotFile) {
+        for (const auto& [n, r] : read) {
+            const std::optional<PlotData>& plot = window.plotData(n);
+            if (!plot) continue;
+            const std::string file = plotFileOf(*o.plotFile, n, read.size() > 1);
+            if (const auto error = plotWriter(*plot, file)) {
+                op.showMessage("The plot of specimen " + std::to_string(n) +
+                                   " could not be written to " + file + ": " + *error + ".",
+                               kProgramName, MessageIcon::Critical);
+                return finish(kExitUsage);
+            }
+        }
+    }
 
     if (o.output) {
         std::error_code error;

@@ -3,6 +3,7 @@
 // values the window shows.
 
 #include <cstdint>
+#include <functional>
 #include <iosfwd>
 #include <optional>
 #include <string>
@@ -13,6 +14,7 @@
 #include "app/sha256.h"
 #include "cli/options.h"
 #include "filter/filter_report.h"
+#include "filter/plot_points.h"
 #include "sources/cycles.h"
 
 namespace plovix::cli {
@@ -73,10 +75,20 @@ struct ConvertReport {
 // The program's version as shown by --version and in the report ("0.1.0").
 std::string programVersion();
 
+// Writes one specimen's plot to `path`; returns why it could not. The drawing needs a toolkit,
+// which the program brings (the engine has none).
+using PlotWriter =
+    std::function<std::optional<std::string>(const PlotData& plot, const std::string& path)>;
+
+// The file that --plot FILE writes for specimen `specimen`: FILE itself for one specimen,
+// else "-N" before its ending ("plot.png" -> "plot-2.png").
+std::string plotFileOf(const std::string& file, int specimen, bool several);
+
 // Runs the conversion; messages go to `err` as they are shown. `err` gets progress when
 // `errIsTerminal`. The data display goes to the file --display names, or to `out` for "-".
+// --plot needs `plotWriter`.
 ConvertReport runConvert(const ConvertOptions& options, std::ostream& err, bool errIsTerminal,
-                         std::ostream* out = nullptr);
+                         std::ostream* out = nullptr, const PlotWriter& plotWriter = {});
 
 // The report as text, as the window's results column reads.
 void writeTextReport(const ConvertReport& report, std::ostream& out);

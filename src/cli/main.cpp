@@ -10,6 +10,14 @@
 #include "cli/convert.h"
 #include "cli/options.h"
 
+#ifdef PLOVIX_WITH_PLOT
+#include <QApplication>
+#include <QFile>
+#include <optional>
+
+#include "plot/plot_chart.h"
+#endif
+
 int main(int argc, char** argv) {
     using namespace plovix::cli;
     const std::vector<std::string> args(argv + 1, argv + argc);
@@ -27,8 +35,24 @@ int main(int argc, char** argv) {
         return kExitUsage;
     }
     const ConvertOptions& options = parsed.options;
+    PlotWriter plotWriter;
+#ifdef PLOVIX_WITH_PLOT
+    // The plot is drawn by Qt, without a display: only when it is asked for, so that the
+    // converter needs no toolkit otherwise.
+    std::optional<QApplication> qt;
+    if (options.plotFile) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        qt.emplace(argc, argv);
+        plotWriter = [](const plovix::PlotData& plot,
+                        const std::string& path) -> std::optional<std::string> {
+            if (const auto error = plovix::plot::savePlot(plot, QFile::decodeName(path.c_str())))
+                return error->toStdString();
+            return std::nullopt;
+        };
+    }
+#endif
     const ConvertReport report =
-        runConvert(options, std::cerr, ::isatty(STDERR_FILENO) == 1, &std::cout);
+        runConvert(options, std::cerr, ::isatty(STDERR_FILENO) == 1, &std::cout, plotWriter);
 
     const bool jsonOnStdout = options.jsonFile && *options.jsonFile == "-";
     // With "--display -" standard output holds the display, and the report goes only to a

@@ -29,6 +29,8 @@ const char* const kUsage =
     "  --summary             print the cycle pre-processing summary of each file\n"
     "  --display FILE|-      the data display of each file: \"== specimen N\", then its lines\n"
     "                        (LF, bytes as in the file)\n"
+    "  --plot FILE.png|.pdf  load against displacement of each specimen, kept and dropped\n"
+    "                        readings (\"-N\" before the ending per specimen when several)\n"
     "  --version             the program's version\n"
     "  -h, --help            this text\n"
     "\n"
@@ -117,7 +119,8 @@ ParseResult parseOptions(const std::vector<std::string>& args) {
             }
         } else if (arg == "--source" || arg == "--test" || arg == "--settings" || arg == "--set" ||
                    arg == "--cycles" || arg == "--skip-disp-repeats" ||
-                   arg == "--skip-load-repeats" || arg == "--json" || arg == "--display") {
+                   arg == "--skip-load-repeats" || arg == "--json" || arg == "--display" ||
+                   arg == "--plot") {
             const auto v = value();
             if (!v) return fail(arg + " needs a value");
             if (arg == "--source") {
@@ -156,6 +159,12 @@ ParseResult parseOptions(const std::vector<std::string>& args) {
                     .push_back(*spec);
             } else if (arg == "--display") {
                 o.displayFile = *v;
+            } else if (arg == "--plot") {
+                const std::string ending =
+                    v->size() > 4 ? upperAscii(v->substr(v->size() - 4)) : std::string();
+                if (ending != ".PNG" && ending != ".PDF")
+                    return fail("--plot writes FILE.png or FILE.pdf, not \"" + *v + "\"");
+                o.plotFile = *v;
             } else {
                 o.jsonFile = *v;
             }

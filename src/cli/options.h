@@ -20,6 +20,9 @@ struct ConvertOptions {
     std::optional<std::string> jsonFile;  // "-" for standard output
     // The data display of each specimen's file; "-" for standard output.
     std::optional<std::string> displayFile;
+    // Each specimen's load-displacement plot, FILE.png or FILE.pdf ("-N" before the ending
+    // when there are several specimens).
+    std::optional<std::string> plotFile;
     bool summary = false;
     bool help = false;
     bool version = false;  // --version: print the version and stop

@@ -35,7 +35,7 @@ constexpr std::string_view kHumboldtKeys[] = {
 const std::array<SourceLayout, kSourceCount> kSources{{
     {kGeomatic, "Geomatic", [](const Session&) { return fixed("Geomatic files |*.DAT"); },
      [](const Session&) { return fixed(",2,"); }, geomaticField, geomaticHeader, kSharedKeys,
-     &kGeomaticDisplay},
+     &kGeomaticDisplay, 12},
     {kGeoTest, "GeoTest",
      [](const Session& s) {
          if (s.settings.KWDS) return fixed("GeoTest files |*.DAT");
@@ -44,22 +44,22 @@ const std::array<SourceLayout, kSourceCount> kSources{{
          return fixed("GeoTest files |*.GEO;*.LST");
      },
      [](const Session& s) { return fixed(s.specimens.KWDSFile ? ",2," : ",1,2,3,4,5,"); },
-     geotestField, geotestHeader, kGeoTestKeys, &kGeoTestDisplay},
+     geotestField, geotestHeader, kGeoTestKeys, &kGeoTestDisplay, 10},
     {kProprietaryClient, "Proprietary Client",
      [](const Session&) { return fixed("Proprietary Client files |*.TRX"); },
      [](const Session&) { return fixed(",3,4,5,6,"); }, proprietaryClientField,
-     proprietaryClientHeader, kProprietaryClientKeys, &kProprietaryClientDisplay},
+     proprietaryClientHeader, kProprietaryClientKeys, &kProprietaryClientDisplay, 10},
     {kDurhamGeo, "Durham Geo",
      [](const Session&) { return fixed("Durham Geo files |*.TXT;*.DAT"); },
      [](const Session&) { return fixed(",1,2,3,4,5,6,"); }, durhamGeoField, durhamGeoHeader,
-     kSharedKeys, &kDurhamGeoDisplay},
+     kSharedKeys, &kDurhamGeoDisplay, 10},
     {kGeotac, "GEOTAC",
      [](const Session& s) {
          return fixed(s.program.TestType == kDirectShear ? "GEOTAC files |*.SDF;*.DAT"
                                                          : "GEOTAC files |*.TRX;*.DAT");
      },
      [](const Session&) { return fixed(",1,2,3,4,5,6,"); }, geotacField, geotacHeader, kGeotacKeys,
-     &kGeotacDisplay},
+     &kGeotacDisplay, 10},
     {kHumboldt, "Humboldt",
      [](const Session& s) {
          return fixed(s.settings.HUMREADXL ? "Humboldt XL files |*.XLS;*.XLSX"
@@ -70,13 +70,13 @@ const std::array<SourceLayout, kSourceCount> kSources{{
          if (s.settings.HUMXLEXP) return fixed(",1,3,4,5,6,");
          return fixed(",1,2,3,4,5,6,");
      },
-     humboldtField, humboldtHeader, kHumboldtKeys, &kHumboldtDisplay},
+     humboldtField, humboldtHeader, kHumboldtKeys, &kHumboldtDisplay, 10},
     {kEnKay, "EnKay", [](const Session&) { return fixed("Enkay files |*.TXT"); },
      [](const Session&) { return fixed(",5,"); }, enkayField, enkayHeader, kSharedKeys,
-     &kEnKayDisplay},
+     &kEnKayDisplay, 10},
     {kEleSoilTest, "ELE/SoilTest", [](const Session&) { return fixed("ELE/Soiltest |*.tab"); },
      [](const Session&) { return fixed(",5,"); }, eleSoilTestField, eleSoilTestHeader, kSharedKeys,
-     &kEleSoilTestDisplay},
+     &kEleSoilTestDisplay, 10},
 }};
 
 }  // namespace

@@ -32,6 +32,8 @@ struct SourceLayout {
     std::span<const std::string_view> settingsKeys;
     // How the data display lays out the source's file.
     const SourceDisplay* display;
+    // The point size of the fixed-pitch font the data display is printed in.
+    int printPointSize;
 };
 
 std::span<const SourceLayout> sourceTable();

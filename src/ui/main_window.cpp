@@ -17,6 +17,7 @@
 
 #include "ui/about_box.h"
 #include "ui/cycle_panel.h"
+#include "ui/display_window.h"
 #include "ui/import_panel.h"
 #include "ui/qt_file_dialogs.h"
 #include "ui/qt_operator.h"
@@ -87,9 +88,11 @@ void MainWindow::buildMenus() {
     selectPanel_ =
         item(nullptr, "mnuSelectPanel", QString::fromLatin1(kCycleSelectionCaption),
              QKeySequence(Qt::Key_F5), [this] { run([this] { workflow_->toggleCyclePanel(); }); });
-    // The data display comes later; its item shows what will be there.
-    QAction* display = item(nullptr, "mnuDispData", QStringLiteral("&Display Data"), {}, [] {});
-    display->setEnabled(false);
+    item(nullptr, "mnuDispData", QStringLiteral("&Display Data"), {}, [this] {
+        DisplayWindow display(*workflow_, printerName_, this);
+        display.setHelp([this](QWidget* asking, HelpTopic topic) { showHelp(asking, topic); });
+        display.exec();
+    });
     item(nullptr, "mnuSettings", QStringLiteral("&Settings"), {}, [this] { openSettings(); });
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));

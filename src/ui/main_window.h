@@ -78,6 +78,7 @@ class MainWindow : public QMainWindow {
     QAction* selectPanel_ = nullptr;
     std::unique_ptr<HelpWindow> help_;  // a window of its own, made on the first request
     QString helpFolder_;
+    QString printerName_;  // the printer chosen in the data display, for the rest of the run
     QPointer<QWidget> focusBeforeBusy_;
     bool inAction_ = false;
     bool closePending_ = false;

@@ -23,6 +23,23 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// One reading pass feeds the filter report and the plot.
+class BothObservers final : public ReadingObserver {
+  public:
+    BothObservers(ReadingObserver& a, ReadingObserver& b) : a_(a), b_(b) {}
+    void reading(int cycle, double disp, double load, bool kept) override {
+        a_.reading(cycle, disp, load, kept);
+        b_.reading(cycle, disp, load, kept);
+    }
+    void lastReadingKept() override {
+        a_.lastReadingKept();
+        b_.lastReadingKept();
+    }
+
+  private:
+    ReadingObserver &a_, &b_;
+};
+
 constexpr const char* kConvertSeedFile = "CONVERT.DDT";
 constexpr const char* kNorvoDialogTitle =
     "Enter a new NORVO file name or select an existing NORVO file";
@@ -60,6 +77,7 @@ void ImportWorkflow::load(std::string_view commandLine) {
     commandLine_ = std::string(commandLine);
     view_ = WindowView{};
     filterReports_ = {};
+    plots_ = {};
     applyWinFile(s_, evaluateWinFile(commandLine));
     if (!s_.program.NorvoFile.empty()) view_.norvoPath = s_.program.NorvoFile;
     resetForNewTest(s_);
@@ -188,10 +206,12 @@ ImportOutcome ImportWorkflow::getDAFile(int n) {
     const Session before = s_;
     const WindowView viewBefore = view_;
     const auto reportsBefore = filterReports_;
+    const auto plotsBefore = plots_;
     const auto refuse = [&] {
         s_ = before;
         view_ = viewBefore;
         filterReports_ = reportsBefore;
+        plots_ = plotsBefore;
         view_.busy = false;
         return ImportOutcome::Refused;
     };
@@ -346,10 +366,14 @@ void ImportWorkflow::fileNameShown(int n) {
 PassOutcome ImportWorkflow::readCurrentSpecimen() {
     setBusy(true);
     FilterReportCollector collector;
-    lastPass_ = DAImport(s_, op_, nullptr, &collector);
-    if (lastPass_ == PassOutcome::Done)
-        filterReports_[static_cast<std::size_t>(s_.specimens.CurrentSpecimen)] =
-            collector.report(s_);
+    PlotPointsCollector points;
+    BothObservers observers(collector, points);
+    lastPass_ = DAImport(s_, op_, nullptr, &observers);
+    if (lastPass_ == PassOutcome::Done) {
+        const auto n = static_cast<std::size_t>(s_.specimens.CurrentSpecimen);
+        filterReports_[n] = collector.report(s_);
+        plots_[n] = points.data(s_);
+    }
     setBusy(false);
     if (lastPass_ == PassOutcome::Done && specimenRead_)
         specimenRead_(s_.specimens.CurrentSpecimen);

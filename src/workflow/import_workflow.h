@@ -20,6 +20,7 @@
 #include "app/session.h"
 #include "export/norvo_output.h"
 #include "filter/filter_report.h"
+#include "filter/plot_points.h"
 #include "filter/reading_pass.h"
 #include "filter/specimen_store.h"
 #include "sources/cycles.h"
@@ -191,6 +192,12 @@ class ImportWorkflow {
         return filterReports_[static_cast<std::size_t>(specimen)];
     }
 
+    // The load-displacement points of specimen `specimen`'s last reading pass; nullopt before
+    // one.
+    const std::optional<PlotData>& plotData(int specimen) const {
+        return plots_[static_cast<std::size_t>(specimen)];
+    }
+
     // Tooltips: the full path of a specimen's file, and of the Norvo file.
     std::string specimenTooltip(int specimen) const;
     std::string norvoTooltip() const { return s_.program.NorvoFile; }
@@ -241,6 +248,7 @@ class ImportWorkflow {
     bool exportWritten_ = false;
     std::function<void(int)> specimenRead_;
     std::array<std::optional<FilterReport>, kMaxSpecimen + 1> filterReports_;
+    std::array<std::optional<PlotData>, kMaxSpecimen + 1> plots_;
     PassOutcome lastPass_ = PassOutcome::Done;
     std::function<void(bool)> busyHook_;
     std::optional<std::string> droppedPath_;  // the dialog's answer while a drop is handled
