@@ -1,57 +1,30 @@
 // plovix-convert end to end: the binary on fixture files, its JSON report and exit codes.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <array>
-#include <cstdio>
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <regex>
+#include <sstream>
 #include <string>
 
 #include "app/sha256.h"
 #include "cli/convert.h"
+#include "export/dos_index.h"
+#include "support/norvo_files.h"
 #include "support/temp_folder.h"
 
 namespace plovix {
 namespace {
 
-struct ConvertRun {
-    int exitCode = -1;
-    std::string out;
-};
-
-std::string quoted(const std::string& arg) {
-    std::string q = "'";
-    for (char c : arg) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
+using testing::bytesOf;
+using testing::ConvertRun;
+using testing::runConverter;
 
 std::string fixture(const std::string& name) {
     return std::string(PLOVIX_TEST_DATA) + "/" + name;
-}
-
-// Runs the converter with `args`; standard error is dropped.
-ConvertRun runConverter(const std::vector<std::string>& args) {
-    std::string command = PLOVIX_CONVERT;
-    for (const auto& a : args) command += " " + quoted(a);
-    command += " 2>/dev/null";
-    ConvertRun r;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe) return r;
-    std::array<char, 4096> buffer{};
-    while (std::size_t n = std::fread(buffer.data(), 1, buffer.size(), pipe))
-        r.out.append(buffer.data(), n);
-    const int status = ::pclose(pipe);
-    r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return r;
-}
-
-std::string bytesOf(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 // The report's "sha256" and "bytes" of a file with these bytes.
@@ -80,13 +53,197 @@ std::string value(const std::string& json, const std::string& key) {
     return std::regex_search(json, m, pattern) ? m.str(1) : "<missing>";
 }
 
-void expectValues(const std::string& json,
-                  std::initializer_list<std::pair<const char*, const char*>> expected) {
-    for (const auto& [key, v] : expected) EXPECT_EQ(value(json, key), v) << key;
+// Each "key=value" of the list, separated by blanks.
+void expectValues(const std::string& json, const std::string& expected) {
+    std::istringstream in(expected);
+    for (std::string pair; in >> pair;) {
+        const auto eq = pair.find('=');
+        EXPECT_EQ(value(json, pair.substr(0, eq)), pair.substr(eq + 1)) << pair;
+    }
 }
 
-TEST_F(Convert, GeoTestDirectShearOfThreeCycles) {
-    const ConvertRun r =
+// Golden Norvo files, worked out by hand from each fixture and data/NVNEW.NDT (its head records
+// 2, 4, 6, 12-14, 17-22, 29 and the blocks without readings pass through unchanged), with the
+// default settings: Windows Norvo (rate mode 2) unless DOS is chosen, criteria 0.05 and 5 %,
+// GEOTACI0, GEOTACROS, GEOTACUFVDAZ, GEOTACUIL, HUMROS, load ring 8669 lbs/in.
+struct GoldenCase {
+    const char* name;
+    std::vector<std::string> args;  // source, test type and settings
+    const char* input;              // copied beside the output: workbooks write files beside them
+    const char* golden;
+};
+
+void PrintTo(const GoldenCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class ConvertGolden : public ::testing::TestWithParam<GoldenCase> {};
+
+TEST_P(ConvertGolden, NorvoFileRecordByRecord) {
+    const GoldenCase& c = GetParam();
+    namespace fs = std::filesystem;
+    testing::TempFolder temp;
+    const fs::path input = temp.path / fs::path(c.input).filename(), out = temp.path / "RESULT.NDT";
+    fs::copy_file(fixture(c.input), input);
+    std::vector<std::string> args{"--settings", (temp.path / "none.ini").string(),
+                                  "--template", fixture("../../data/NVNEW.NDT"),
+                                  "-o",         out.string()};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    args.push_back(input.string());
+    const ConvertRun r = runConverter(args);
+    ASSERT_EQ(r.exitCode, 0) << r.out;
+    testing::expectSameNorvoFile(bytesOf(out), bytesOf(fixture(c.golden)));
+    // Only the DOS Norvo keeps an index: a new one gets record 1 "2" and the file.
+    const bool dos = std::find(c.args.begin(), c.args.end(), "dos") != c.args.end();
+    EXPECT_EQ(bytesOf(temp.path / "TRFILENM.RDT"),
+              dos ? indexRecord("2") + indexRecord("\"RESULT\",\"Imported from data acquisition "
+                                                   "file\"")
+                  : "");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EverySource, ConvertGolden,
+    ::testing::Values(
+        // Field 9 "Grey silty clay, f" (18 characters), field 10 the rest; all 9 readings kept
+        // (maximum load 20, 5 % = 1, every load step is larger); after the displacement falls at
+        // reading 5 it grows by each step's travel: .02 + .01 = .03, .04, .05, .06, .07; third
+        // value the second "Displ" column; rate mode 2: 4.00 - 0.00 = 4 min; record 7 diameter
+        // 2.5 and shear-stage height 0.99; units of the Windows Norvo 4,1,1,1,2,2,1.
+        GoldenCase{"GeoTest",
+                   {"--source", "geotest", "--test", "ds"},
+                   "geotest/lst_ds_reversing.LST",
+                   "norvo/geotest_ds_reversing.expected.NDT"},
+        // Load = column 2 x area / 144, area 3.141592654 x 2.5^2 / 4 = 4.908738521875: 288 ->
+        // 9.81747704375, 432 -> 14.726215565625, 360 -> 12.2718463046875, 144 ->
+        // 4.908738521875; the second pass adds its travel to .015: .03, .036, .042, the third
+        // none (.042); rate 0.0100 from header line 14; record 7 diameter sqrt(area x 4 / pi) =
+        // 2.5; units 3,1,3,1,2,2,1.
+        GoldenCase{"Geomatic",
+                   {"--source", "geomatic", "--test", "ds"},
+                   "geomatic/passes.DAT",
+                   "norvo/geomatic_passes.expected.NDT"},
+        // CU with pore pressures: disp (c3 - 1) x 1 / 2, load (c2 - 0.5) x 2 / 10, pore
+        // (c4 - 0.25) x 4 / 2; the last line only ends the data; normal (50.2 - 0.2) x 10 / 5 =
+        // 100; strain rate 0.4 x 100 / 5.6 / 4 min = 1.7857 -> 1.786; units kPa 6, 1, 6, in 1,
+        // 2, 2, kN 2.
+        GoldenCase{"ProprietaryClient",
+                   {"--source", "proprietary", "--test", "cupp"},
+                   "norvo/proprietary_cupp.TRX",
+                   "norvo/proprietary_cupp.expected.NDT"},
+        // DOS with data/NV.DDT (d = 3,2,3,1,1,4,1, rate mode 1, method 5, shear flag -1): run 1
+        // only, the horizontal travel (larger range) is the displacement; test record
+        // 2,1,-1,...; rate 0.03 in / 0.25 min = 0.12; units psi 1, 2, 1, in 1, 1, 4, lbs 1;
+        // field 15 line 2 & " : " & 30 characters of line 1 from 13.
+        GoldenCase{"DurhamGeoDos",
+                   {"--source", "durham", "--test", "ds", "--target", "dos"},
+                   "durham/runs_and_stars.TXT",
+                   "norvo/durham_runs_dos.expected.NDT"},
+        // Sigma-1 CU as CUPP: load (c2 - 0.5) x 8 / 2 - piston 1, pore (c4 - 0.25) x 4 / 2, cell
+        // c5 - 0.5 = 40, platen c6 / 1. Loads 0 10 20 25 24.5 24: peak 25, high 24.5, tolerance
+        // 1.25; 24 moves 0.5 and 0.01 in: dropped. Cell 5 x 40 / 5 = 40; rate 0.05 x 100 / 5.0 /
+        // 5 min = 0.2.
+        GoldenCase{"GeotacSigma1",
+                   {"--source", "geotac", "--test", "cupp"},
+                   "geotac/sigma1_cu.TRX",
+                   "geotac/sigma1_cu.expected.NDT"},
+        // TruePath CD with an internal load cell: load (c3 - 0.25) x 8 / 2, cell c5 - 0.5 = 60,
+        // platen c8, volume c11 / 1. 10.5 after 10 with 0.02 in is dropped; 60 x 6 / 6 = 60;
+        // rate 0.12 x 100 / 5.6 / 12 min = 0.17857 -> 0.179.
+        GoldenCase{"GeotacTruePath",
+                   {"--source", "geotac", "--test", "cd"},
+                   "geotac/truepath_cd_ilc.TRX",
+                   "geotac/truepath_cd_ilc.expected.NDT"},
+        // DigiShear: first displacement 0.002, so a zero reading goes first (its vertical zero
+        // is 0); load (c2 - 0.25) x 50 / 5, normal (c3 - 0.5) x 100 / 5 = 100 lbs, vertical c4 x
+        // 0.1, the horizontal c6. The 0 load is the cycle's minimum (kept), 15.625 dropped,
+        // 34.375 kept by 0.1 in of travel: 7 lines. Normal 100 x 6 / (7 - 1) / 4.908738521875 =
+        // 20.37 psi; rate (0.3 - 0) x 100 / 2.5 / 3 min = 4.
+        GoldenCase{"GeotacDigiShear",
+                   {"--source", "geotac", "--test", "ds"},
+                   "geotac/digishear_ds.SDF",
+                   "geotac/digishear_ds.expected.NDT"},
+        // 5.2.1 direct shear: horizontal c2 / 1000, load (c3 - 0.5) x 2, vertical c4 less the
+        // first (0.5). Peak 36, high 35.5, 35.25 dropped. Every block's normal value is 0 while
+        // the file is 5.2.1, the template's too; no diameter or height is read, so no rate.
+        GoldenCase{"Geotac521",
+                   {"--source", "geotac", "--test", "ds"},
+                   "geotac/v521_ds.SDF",
+                   "geotac/v521_ds.expected.NDT"},
+        // 5.4.2 load ring: load = deflection x 8669, horizontal c4, vertical c3 less 0.05; peak
+        // 26.007, high 25.1401, 24.2732 dropped and then kept by 0.09 in of travel. No normal
+        // channel.
+        GoldenCase{"GeotacLoadRing",
+                   {"--source", "geotac", "--test", "ds"},
+                   "geotac/v542_load_ring.SDF",
+                   "geotac/v542_load_ring.expected.NDT"},
+        // CU with pore pressures from here on; the first reading's third value is 0, as
+        // GEOTACUFVDAZ makes it the zero of the third channel. Prepared Humboldt text: columns
+        // 7, 8, 9; loads 0 .1 2 2.1 2.2 5 4.9 3, tolerance .25: kept the first, 2 (change), 2.2
+        // (travel .09 - .02 > .05), 5 (peak), 4.9 (high), 3 (change); units mm, kN, kPa give
+        // 6,1,6,3,2,2,2; the time stamps are no dates, so the rate is 0.
+        GoldenCase{"HumboldtPrepared",
+                   {"--source", "humboldt", "--test", "cupp"},
+                   "humboldt/prepared_cupp.TXT",
+                   "humboldt/prepared_cupp.expected.NDT"},
+        // Load column 2, displacement 3, pore 4: loads 0 .03 .4 .42 .8 .79 .6, tolerance .04,
+        // kept as above (.42 for its travel .1 - .04), the first reading included; the empty
+        // last line ends the data; head: job, company, location from "Sample Location",
+        // "Sample Number: S-12 Boring:  Depth: ", description from "Sample Description", " : ".
+        GoldenCase{"EnKay",
+                   {"--source", "enkay", "--test", "cupp"},
+                   "enkay/cupp_kn_mm.TXT",
+                   "enkay/cupp_kn_mm.expected.NDT"},
+        // The same loads as forces in newtons (column 5 / 1000), pore column 3; normal value the
+        // mean cell pressure of the six kept readings (300+300+301+301+302+302)/6 = 301; rate
+        // 0.05 from the header; weight 812.4 and gravity 2.64 in record 6 of every block;
+        // diameter 38 and height 76 in record 7; company unquoted.
+        GoldenCase{"EleSoilTest",
+                   {"--source", "ele", "--test", "cupp"},
+                   "ele/cupp_pcf_density.tab",
+                   "ele/cupp_pcf_density.expected.NDT"},
+        // Humboldt workbooks read directly, from the cells in workbook_sources.py, with the
+        // default positions (UU sheet 4, row 42, column C, step 1; direct shear sheet 3, row 12,
+        // column B, step 1) and HUMFTHSD, so the text written has the labelled full-transfer
+        // layout (readings in fields 2 to 4, or 2 to 6). UU: G21 of sheets 4 and 5 is 1.4, of
+        // sheet 6 empty: two specimens. C the reading, E the load (field 3), D the deformation
+        // (field 4); loads 0 12 25 31 30 (tolerance 1.55) and 0 20 38 44 42 (2.2): every reading
+        // moves the load by more than the tolerance or is the peak (31, 44) or the high load
+        // (30, 42): five lines each, third value 0 (not read for UU). Column D labels: cell
+        // pressure E12 (5, 10) as the normal value, "Rate of Strain" E13 = 1 (no time stamps, so
+        // it stays), weight G23 98.6 and gravity E17 2.7 in record 6, diameter G21 1.4 and
+        // height G22 2.8 in record 7. "(psi)", "(in)" and "(lbs)" give the unit record
+        // 1,1,1,1,2,2,1. Head: job E9, project E8, description E11; method "ASTM - D 2850"
+        // (code 4), Direct Shear flag 0, "No".
+        GoldenCase{"HumboldtWorkbookUU",
+                   {"--source", "humboldt", "--test", "uu", "--set", "HUMREADXL=True", "--set",
+                    "HUMFTHSD=True"},
+                   "humboldt/workbook_unconsolidated.xls",
+                   "humboldt/workbook_unconsolidated.expected.NDT"},
+        // Direct Shear: summary check cells C27, E27 (=C27), G27 are 2.5, I27 0: sheets 3 to 5.
+        // Readings B to F: load D (field 4), horizontal E (field 5), vertical F (field 6); loads
+        // 0 5 7 + 10 per row, each more than 5 % of the peak above the last: all five kept.
+        // Normal stress from the summary rows 14, 16, 18: C14 10, C16 20, C18 40 psi. The rate
+        // written is the header's C7 0.05: the block head is written right after the header is
+        // read again in the export pass; only after the readings does the time (column C, "0"
+        // to "2", no dates) make it 0, as the preview shows. Weight C31 120.5, E31 121, G31
+        // #DIV/0! (0); height C26 1, E26 1.02, G26 0.98; diameter row 27, 2.5 each; no
+        // "Gravity" line: 0. "Sample Description" shares the line of "Project Name", so both
+        // take its field 6, C5 "Rivi", byte E8, "re Dam". Method code 1, flag 4 ("Yes"), three
+        // specimens, the template's fourth block. The .xls and .xlsx hold the same cells.
+        GoldenCase{"HumboldtWorkbookXls",
+                   {"--source", "humboldt", "--test", "ds", "--set", "HUMREADXL=True", "--set",
+                    "HUMFTHSD=True"},
+                   "humboldt/workbook_direct_shear.xls",
+                   "humboldt/workbook_direct_shear.expected.NDT"},
+        GoldenCase{"HumboldtWorkbookXlsx",
+                   {"--source", "humboldt", "--test", "ds", "--set", "HUMREADXL=True", "--set",
+                    "HUMFTHSD=True"},
+                   "humboldt/workbook_direct_shear.xlsx",
+                   "humboldt/workbook_direct_shear.expected.NDT"}),
+    [](const ::testing::TestParamInfo<GoldenCase>& info) { return info.param.name; });
+
+TEST_F(Convert, GeoTestDirectShearOfThreeCyclesAndTheCycleTicks) {
+    ConvertRun r =
         run({"--source", "geotest", "--test", "ds", fixture("geotest/lst_ds_reversing.LST")});
     ASSERT_EQ(r.exitCode, 0) << r.out;
     // Displacements 0 .01 .02 .02 | .01 0 | .01 .02 .03: three cycles, nine readings (the
@@ -95,67 +252,39 @@ TEST_F(Convert, GeoTestDirectShearOfThreeCycles) {
     // 10 (change 10 > 1), 20 (peak), 18 (the cycle's highest non-peak load), -5 (peak of
     // cycle 2), -12 (its minimum), 4 (the high load of cycle 3, its first), 12 (change 8),
     // 16 (peak): 8 load points. Time 4.00 - 0.00 min; normal pressure 1000 psf.
-    expectValues(r.out, {{"source", "2"},
-                         {"test_type", "2"},
-                         {"target", "\"windows\""},
-                         {"readings_in_file", "9"},
-                         {"cycles_in_file", "3"},
-                         {"used_cycles", "3"},
-                         {"readings_before_filtering", "9"},
-                         {"initial_disp_repeats", "0"},
-                         {"initial_load_repeats", "0"},
-                         {"max_load", "20"},
-                         {"readings_to_write", "9"},
-                         {"met_disp", "1"},
-                         {"met_load", "8"},
-                         {"time_or_rate", "4"},
-                         {"normal_stress", "1000"},
-                         {"stress_unit", "3"},
-                         {"load_unit", "1"},
-                         {"disp_unit", "1"},
-                         {"test_type_after_header", "2"}});
+    expectValues(r.out,
+                 "source=2 test_type=2 target=\"windows\" readings_in_file=9 cycles_in_file=3 "
+                 "used_cycles=3 readings_before_filtering=9 initial_disp_repeats=0 "
+                 "initial_load_repeats=0 max_load=20 readings_to_write=9 met_disp=1 met_load=8 "
+                 "time_or_rate=4 normal_stress=1000 stress_unit=3 load_unit=1 disp_unit=1 "
+                 "test_type_after_header=2");
     EXPECT_NE(r.out.find("\"messages\":[]"), std::string::npos);
-}
+    // The filter report: all nine readings kept; each cycle's largest step is 0.01 in, 0.4 % of
+    // the 2.5 in shear box.
+    EXPECT_NE(
+        r.out.find("\"filter_report\":[{\"cycle\":1,\"readings\":4,\"kept\":4,\"dropped\":0,"
+                   "\"largest_drop_distance_pct\":null,\"largest_step\":0.01,"
+                   "\"largest_step_pct_diameter\":0.4},{\"cycle\":2,\"readings\":2,\"kept\":2,"
+                   "\"dropped\":0,\"largest_drop_distance_pct\":null,\"largest_step\":0.01,"
+                   "\"largest_step_pct_diameter\":0.4},{\"cycle\":3,\"readings\":3,\"kept\":3,"
+                   "\"dropped\":0,\"largest_drop_distance_pct\":null,\"largest_step\":0.01,"
+                   "\"largest_step_pct_diameter\":0.4}],\"filter_notes\":[]}"),
+        std::string::npos)
+        << r.out;
 
-TEST_F(Convert, CycleTicksLeaveOutTheReverseCycle) {
-    const ConvertRun r = run({"--source", "geotest", "--test", "ds", "--cycles", "1:1,3",
-                              fixture("geotest/lst_ds_reversing.LST")});
-    ASSERT_EQ(r.exitCode, 0) << r.out;
     // Cycle 2 (-5, -12) is skipped in both passes: 4 + 3 readings logged, two cycles used;
     // kept: the first reading, 10, 20, 18, then 4, 12, 16.
-    expectValues(r.out, {{"readings_to_write", "7"}, {"met_disp", "1"}, {"met_load", "6"}});
+    r = run({"--source", "geotest", "--test", "ds", "--cycles", "1:1,3",
+             fixture("geotest/lst_ds_reversing.LST")});
+    ASSERT_EQ(r.exitCode, 0) << r.out;
+    expectValues(r.out, "readings_to_write=7 met_disp=1 met_load=6");
     EXPECT_NE(r.out.find("\"direction\":\"REVERSE\",\"used\":false"), std::string::npos);
-}
 
-TEST_F(Convert, GeomaticPassesAndTheOtherSources) {
-    ConvertRun r = run({"--source", "geomatic", "--test", "ds", fixture("geomatic/passes.DAT")});
-    ASSERT_EQ(r.exitCode, 0) << r.out;
-    // Passes of 4, 3 and 1 readings. Stresses 0 288 432 360 | 0 144 288 | 144 psf on an area
-    // of 4.908738522 sq in: loads = psf x 0.0340884620; the peak 432 psf is 14.7262... lb.
-    // Load criterion 5% of it (0.736): every reading but the first is a key load or moves the
-    // load by more (9.82 after 0, the pass-2 start 0 is its high load, 4.91 after 0).
-    expectValues(r.out, {{"readings_in_file", "8"},
-                         {"readings_to_write", "8"},
-                         {"met_disp", "1"},
-                         {"met_load", "7"}});
-    EXPECT_NEAR(std::stod(value(r.out, "max_load")), 432 * 4.908738522 / 144, 1e-9);
-
-    // Proprietary Client: the file's last line ends the data before it is counted, so one
-    // reading of load (0.0125 - 0.0125) x 0.45 / 10 = 0. The normal stress sums the cell
-    // reading less its zero: 0.1 - 0.1 = 0.
-    r = run({"--source", "proprietary", "--test", "cu", fixture("proprietary/header.TRX")});
-    ASSERT_EQ(r.exitCode, 0) << r.out;
-    expectValues(r.out, {{"readings_in_file", "1"},
-                         {"readings_to_write", "1"},
-                         {"max_load", "0"},
-                         {"normal_stress", "0"},
-                         {"test_type_after_header", "4"}});
-
-    // Durham Geo: 1.50 ksf with a psi pressure channel is 10.4166... psi, shown and kept as
-    // 10.42 ("#.00").
+    // Durham Geo: 1.50 ksf with a psi pressure channel is 10.4166... psi; the report gives the
+    // value kept, as shown ("#.00").
     r = run({"--source", "durham", "--test", "ds", fixture("durham/header_four_channels.TXT")});
     ASSERT_EQ(r.exitCode, 0) << r.out;
-    expectValues(r.out, {{"readings_to_write", "1"}, {"normal_stress", "10.42"}});
+    expectValues(r.out, "readings_to_write=1 normal_stress=10.42");
 }
 
 TEST_F(Convert, ExitCodesAndMessages) {
@@ -173,16 +302,8 @@ TEST_F(Convert, ExitCodesAndMessages) {
         1);  // Geomatic files are direct shear only
     EXPECT_EQ(run({"--set", "NOSUCHKEY=1", fixture("geomatic/passes.DAT")}).exitCode, 1);
     EXPECT_EQ(run({"--bogus"}).exitCode, 1);
-}
 
-TEST_F(Convert, WritesTheNorvoFileOrFailsWithoutTouchingIt) {
-    const std::string out = (temp.path / "TEST1.NDT").string();
-    ConvertRun r = run({"--source", "geotest", "--test", "ds", "-o", out,
-                        fixture("geotest/lst_ds_reversing.LST")});
-    ASSERT_EQ(r.exitCode, 0) << r.out;
-    ASSERT_TRUE(std::filesystem::exists(out));
-    EXPECT_GT(std::filesystem::file_size(out), 0u);
-
+    // A Norvo file that cannot be written: the export fails.
     r = run({"--source", "geotest", "--test", "ds", "-o", (temp.path / "TEST1.TXT").string(),
              fixture("geotest/lst_ds_reversing.LST")});
     EXPECT_EQ(r.exitCode, 3);
@@ -197,15 +318,8 @@ TEST_F(Convert, TextsAreUtf8ExactlyOnce) {
     // A folder named in UTF-8 stays as it is; one named in the files' code page is read as
     // Windows-1252: FC is u-umlaut, 80 the euro sign, 9D (undefined there) U+009D.
     const std::pair<std::string, std::string> folders[] = {
-        {"Pr\xC3\xBC"
-         "fung \xC3\xB1",
-         "Pr\xC3\xBC"
-         "fung \xC3\xB1"},
-        {"Pr\xFC"
-         "fung \x80\x9D",
-         "Pr\xC3\xBC"
-         "fung \xE2\x82\xAC\xC2\x9D"},
-    };
+        {"M\xC3\xBCller \xC3\xB1", "M\xC3\xBCller \xC3\xB1"},
+        {"M\xFCller \x80\x9D", "M\xC3\xBCller \xE2\x82\xAC\xC2\x9D"}};
     for (const auto& [name, inJson] : folders) {
         fs::create_directory(temp.path / name);
         const fs::path file = temp.path / name / "lst_ds_reversing.LST";
@@ -308,8 +422,7 @@ TEST_F(Convert, HumboldtInputsAreTheFilesRead) {
 }
 
 // --display: each specimen's data display in order, bytes as the engine lays them out (the
-// print date from SOURCE_DATE_EPOCH); the filter report follows each specimen's results, in
-// the text and in the JSON report.
+// print date from SOURCE_DATE_EPOCH); the filter report follows each specimen's results.
 TEST_F(Convert, DisplayAndFilterReport) {
     const std::string input = fixture("geotest/lst_ds_reversing.LST");
     const std::string none = (temp.path / "none.ini").string();
@@ -322,20 +435,6 @@ TEST_F(Convert, DisplayAndFilterReport) {
     shown.replace(shown.find("tests/data"), 10, PLOVIX_TEST_DATA);
     EXPECT_EQ(r.out, "== specimen 1\n" + shown + "== specimen 2\n" + shown);
 
-    // All nine readings kept (see GeoTestDirectShearOfThreeCycles); each cycle's largest step is
-    // 0.01 in, 0.4 % of the 2.5 in shear box.
-    r = run({"--source", "geotest", "--test", "ds", input});
-    ASSERT_EQ(r.exitCode, 0) << r.out;
-    EXPECT_NE(
-        r.out.find("\"filter_report\":[{\"cycle\":1,\"readings\":4,\"kept\":4,\"dropped\":0,"
-                   "\"largest_drop_distance_pct\":null,\"largest_step\":0.01,"
-                   "\"largest_step_pct_diameter\":0.4},{\"cycle\":2,\"readings\":2,\"kept\":2,"
-                   "\"dropped\":0,\"largest_drop_distance_pct\":null,\"largest_step\":0.01,"
-                   "\"largest_step_pct_diameter\":0.4},{\"cycle\":3,\"readings\":3,\"kept\":3,"
-                   "\"dropped\":0,\"largest_drop_distance_pct\":null,\"largest_step\":0.01,"
-                   "\"largest_step_pct_diameter\":0.4}],\"filter_notes\":[]}"),
-        std::string::npos)
-        << r.out;
     r = runConverter({"--settings", none, "--source", "geotest", "--test", "ds", input});
     ASSERT_EQ(r.exitCode, 0) << r.out;
     EXPECT_NE(r.out.find("  Time of test:                       4.0\n"

@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <functional>
 
 #include "app/settings.h"
@@ -140,7 +139,7 @@ TEST_F(DataDisplay, FailuresKeepTheLinesShownSoFar) {
     std::string text = testing::bytesOf(kData + "/geomatic/passes.DAT");
     text.replace(text.find("0.0050 288"), 10, "0.0050 1E999");
     s.settings.DAFile = (folder.path / "overflow.DAT").string();
-    std::ofstream(s.settings.DAFile, std::ios::binary) << text;
+    testing::writeBytes(s.settings.DAFile, text);
     op.messages.clear();
     const std::vector<std::string> lines = displayLines(s, op, kPrinted);
     ASSERT_EQ(lines.size(), 4u + 2 + 14 + 4 + 1);
@@ -148,21 +147,20 @@ TEST_F(DataDisplay, FailuresKeepTheLinesShownSoFar) {
     EXPECT_EQ(op.texts(), std::vector<std::string>{"Error in file: 6, Overflow"});
 }
 
-// Line counts are not held in 16 bits: a file of 33,000 readings is shown to its last line.
+// Line counts are not held in 16 bits: a file of 33,000 readings is shown to its end.
 TEST_F(DataDisplay, ShowsALongFileWhole) {
     testing::TempFolder folder;
-    std::string text = testing::bytesOf(kData + "/geotest/lst_ds_reversing.LST");
-    text.resize(text.find("  1  0.00"));
-    for (int n = 1; n <= 33000; ++n)
-        text += std::to_string(n) + " 0.00 0.010 1.0 0.0 0.0000 1000.0\r\n";
     s.settings.SourceType = kGeoTest;
     s.program.TestType = kDirectShear;
     s.specimens.CurrentSpecimen = 1;
     s.settings.DAFile = (folder.path / "long.LST").string();
-    std::ofstream(s.settings.DAFile, std::ios::binary) << text;
+    testing::writeBytes(
+        s.settings.DAFile,
+        testing::geotestShearFile(std::vector<std::array<double, 3>>(33000, {0, 0.01, 1})));
     const std::vector<std::string> lines = displayLines(s, op, kPrinted);
-    ASSERT_EQ(lines.size(), 3u + 2 + 2 * 33000);
-    EXPECT_EQ(lines[lines.size() - 2], "33000 0.00 0.010 1.0 0.0 0.0000 1000.0");
+    ASSERT_EQ(lines.size(), 3u + 2 + 2 * 33000 + 1);
+    EXPECT_EQ(lines[lines.size() - 3], "33000 0.00 0.010 1.0 0.0 0.0000 1000.0");
+    EXPECT_EQ(lines.back(), "123456789lastline987654321");
 }
 
 }  // namespace

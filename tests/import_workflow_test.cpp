@@ -6,13 +6,13 @@
 
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <filesystem>
 #include <fstream>
 
 #include "app/version.h"
 #include "support/norvo_files.h"
 #include "support/recording_operator.h"
+#include "support/scripted_dialogs.h"
 #include "support/temp_folder.h"
 
 namespace plovix {
@@ -20,23 +20,10 @@ namespace {
 
 namespace fs = std::filesystem;
 using plovix::testing::RecordingOperator;
+using plovix::testing::ScriptedDialogs;
 using plovix::testing::TempFolder;
 
 const fs::path kData = PLOVIX_TEST_DATA;
-
-struct ScriptedDialogs : FileDialogs {
-    std::deque<DialogAnswer> answers;  // Cancel when they run out
-    std::vector<FileDialogRequest> asked;
-    DialogAnswer next(const FileDialogRequest& request) {
-        asked.push_back(request);
-        if (answers.empty()) return DialogAnswer::cancelled();
-        DialogAnswer a = answers.front();
-        answers.pop_front();
-        return a;
-    }
-    DialogAnswer openDAFile(const FileDialogRequest& r) override { return next(r); }
-    DialogAnswer chooseNorvoFile(const FileDialogRequest& r) override { return next(r); }
-};
 
 // A window over default settings (no settings file) for `source` and a stored test type.
 struct Window {

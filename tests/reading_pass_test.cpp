@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <fstream>
 #include <functional>
 
 #include "filter/reading_pass.h"
@@ -35,24 +34,7 @@ std::string fixture(const std::string& name) {
 }
 
 using testing::bytesOf;
-
-// A GeoTest direct shear file: the header of pass_keys.LST, then (time, displacement, load)
-// readings and the end marker.
-std::string geotestFile(const std::vector<std::array<double, 3>>& rows) {
-    std::string text = bytesOf(fixture("geotest/pass_keys.LST"));
-    text.resize(text.find("  1  0.00"));
-    char buf[96];
-    int n = 0;
-    for (const auto& [t, d, f] : rows) {
-        std::snprintf(buf, sizeof buf, "%d %.2f %.3f %.1f 0.0 0.0000 1000.0\r\n", ++n, t, d, f);
-        text += buf;
-    }
-    return text + "123456789lastline987654321\r\n";
-}
-
-bool startsWith(const std::string& text, const std::string& prefix) {
-    return text.rfind(prefix, 0) == 0;
-}
+using testing::geotestShearFile;
 
 class ReadingPassTest : public ::testing::Test {
   protected:
@@ -79,9 +61,8 @@ class ReadingPassTest : public ::testing::Test {
         for (int r = 1; r <= kMaxRun; ++r) s.cycles.NumCycles(1, r) = 0;
     }
     std::string written(const std::string& name, const std::string& bytes) {
-        const std::string path = (folder.path / name).string();
-        std::ofstream(path, std::ios::binary) << bytes;
-        return path;
+        testing::writeBytes(folder.path / name, bytes);
+        return (folder.path / name).string();
     }
     PassOutcome preview() {
         s.pass.Exporting = false;
@@ -278,7 +259,7 @@ TEST_F(ReadingPassTest, ProprietaryClientAndDurhamGeoResults) {
 TEST_F(ReadingPassTest, HundredReadingsForTheDosAndWindowsNorvo) {
     std::vector<std::array<double, 3>> rows;
     for (int n = 0; n < 100; ++n) rows.push_back({n * 0.5, n * 1.0, 10});
-    use(kGeoTest, kDirectShear, written("hundred.LST", geotestFile(rows)));
+    use(kGeoTest, kDirectShear, written("hundred.LST", geotestShearFile(rows)));
     preview();
     EXPECT_EQ(col().readingsToWrite, "100");
     EXPECT_TRUE(col().readingsToWriteRed);
@@ -304,7 +285,7 @@ TEST_F(ReadingPassTest, BadInputEndsCleanlyAndKeepsThePreviousResults) {
         "This error may indicate that the file you are trying to import is an unsupported file "
         "type.  Please send the file to KALVORN for analysis.";
 
-    std::string header = geotestFile({});
+    std::string header = geotestShearFile({});
     header.resize(header.find("123456789lastline"));
     const std::string headerOnly = written("header_only.LST", header);
     use(kGeoTest, kDirectShear, headerOnly);
@@ -318,7 +299,7 @@ TEST_F(ReadingPassTest, BadInputEndsCleanlyAndKeepsThePreviousResults) {
     trx.replace(trx.find("10:02:00 AM"), 11, "10:62:00 AM");
     use(kProprietaryClient, kConsolidatedUndrained, written("bad_time.TRX", trx));
     EXPECT_EQ(preview(), PassOutcome::Ended);
-    EXPECT_TRUE(startsWith(lastTwo()[0], "0.1.0 Error: 13 - Type mismatch   Waypoint: 10   "));
+    EXPECT_TRUE(lastTwo()[0].starts_with("0.1.0 Error: 13 - Type mismatch   Waypoint: 10   "));
 
     EXPECT_EQ(col().readingsToWrite, "previous");
 
@@ -342,11 +323,11 @@ TEST_F(ReadingPassTest, BadInputEndsCleanlyAndKeepsThePreviousResults) {
     // 10 cycles; 12 lines would be 11.
     std::vector<std::array<double, 3>> zigzag;
     for (int n = 0; n < 12; ++n) zigzag.push_back({0, n % 2 * 1.0, 10});
-    use(kGeoTest, kDirectShear, written("eleven.LST", geotestFile(zigzag)));
+    use(kGeoTest, kDirectShear, written("eleven.LST", geotestShearFile(zigzag)));
     EXPECT_EQ(preview(), PassOutcome::Ended);
     EXPECT_EQ(op.texts().back(), "Limit of 10 direction changes exceeded");
     zigzag.pop_back();
-    use(kGeoTest, kDirectShear, written("ten.LST", geotestFile(zigzag)));
+    use(kGeoTest, kDirectShear, written("ten.LST", geotestShearFile(zigzag)));
     EXPECT_EQ(preview(), PassOutcome::Done);
     EXPECT_EQ(col().cycleReadings, "10 / 11");
     EXPECT_EQ(col().readingsToWrite, "11");  // each cycle's first reading is its peak
@@ -369,11 +350,53 @@ TEST_F(ReadingPassTest, BadInputEndsCleanlyAndKeepsThePreviousResults) {
     EXPECT_EQ(preview(), PassOutcome::Ended);
 }
 
+// digishear_ds.SDF (see its golden file in convert_test.cpp) with the default GEOTAC settings,
+// each setting changed from there; then a zero displacement factor.
+TEST_F(ReadingPassTest, GeotacSettingsActInThePass) {
+    s.settings.Tolerance = 5;
+    s.settings.IncMax = 0.05;
+    s.settings.GEOTACI0 = s.settings.GEOTACROS = s.settings.GEOTACIPM = true;
+    s.settings.GEOTACUFVDAZ = true;
+    use(kGeotac, kDirectShear, fixture("geotac/digishear_ds.SDF"));
+    preview();
+    EXPECT_EQ((Lines{col().readingsToWrite, col().normalStress, col().timeOrRate}),
+              (Lines{"7", "20.37", "4.0"}));
+    s.settings.GEOTACNPSF = true;  // 100 / 4.908738521875 x 144 = 2933.544
+    preview();
+    EXPECT_EQ(col().normalStress, "2933.54");
+    // No zero reading: the 0.002 reading comes first, 6 kept, rate 0.298 x 100 / 2.5 / 3.
+    s.settings.GEOTACNPSF = s.settings.GEOTACI0 = false;
+    preview();
+    EXPECT_EQ(col().readingsToWrite, "6");
+    EXPECT_NEAR(s.header.TimeOrRate(1), 29.8 / 2.5 / 3, 1e-12);
+    s.settings.GEOTACI0 = true;
+    s.settings.GEOTACROS = false;  // 0.3 in / 3 min, just short of 0.1 in binary: two decimals
+    preview();
+    EXPECT_EQ(col().timeOrRate, "0.10");
+    s.settings.GEOTACIPM = false;
+    preview();
+    EXPECT_EQ(col().timeOrRate, "3.0");
+    // The vertical of the 0.01 reading: 1 x 0.1 less the zero reading's 0, or against the
+    // file's zero: (1 - 0.5) x 0.1.
+    EXPECT_EQ(exported().at(2), "0.01, 15, 0.1");
+    s.settings.GEOTACUFVDAZ = false;
+    EXPECT_EQ(exported().at(2), "0.01, 15, 0.05");
+    EXPECT_TRUE(op.messages.empty());
+
+    // A zero displacement factor: the unknown-format message.
+    std::string bytes = bytesOf(fixture("geotac/sigma1_cu.TRX"));
+    bytes.replace(bytes.find("Factor\t8\t0.001\t4\t2\t1"), 20, "Factor\t8\t0.001\t4\t2\t0");
+    use(kGeotac, kCuWithPorePressures, written("ZERO.TRX", bytes));
+    EXPECT_EQ(preview(), PassOutcome::Refused);
+    EXPECT_NE(op.messages.at(0).text.find("Wrong test type or unknown file format"),
+              std::string::npos);
+}
+
 // 70,000 readings 0.5 apart: every one kept, and counts beyond 16 bits shown as they are.
 TEST_F(ReadingPassTest, LongFilesCountPastSixteenBits) {
     std::vector<std::array<double, 3>> rows;
     for (int n = 0; n < 70000; ++n) rows.push_back({0, n * 0.5, 10});
-    use(kGeoTest, kDirectShear, written("long.LST", geotestFile(rows)));
+    use(kGeoTest, kDirectShear, written("long.LST", geotestShearFile(rows)));
     s.settings.NVWIN = true;
     EXPECT_EQ(preview(), PassOutcome::Done);
     EXPECT_EQ(col().readingsInFile, "70000");

@@ -6,33 +6,18 @@
 
 #include <gtest/gtest.h>
 
-#include <deque>
-
 #include "app/settings.h"
 #include "app/version.h"
 #include "support/recording_operator.h"
+#include "support/scripted_dialogs.h"
 #include "support/temp_folder.h"
 
 namespace plovix {
 namespace {
 
 using plovix::testing::RecordingOperator;
+using plovix::testing::ScriptedDialogs;
 using plovix::testing::TempFolder;
-
-struct ScriptedDialogs : FileDialogs {
-    std::deque<DialogAnswer> answers;  // Cancel when they run out
-    std::vector<FileDialogRequest> asked;
-    DialogAnswer next(const FileDialogRequest& request) {
-        asked.push_back(request);
-        if (answers.empty()) return DialogAnswer::cancelled();
-        DialogAnswer a = answers.front();
-        answers.pop_front();
-        return a;
-    }
-    DialogAnswer openDAFile(const FileDialogRequest& r) override { return next(r); }
-    DialogAnswer chooseNorvoFile(const FileDialogRequest& r) override { return next(r); }
-    DialogAnswer chooseNorvoProgram(const FileDialogRequest& r) override { return next(r); }
-};
 
 // A session over default settings (no settings file), and the dialog opened on it.
 struct Dialog {
