@@ -264,6 +264,7 @@ TEST_F(ReadingPassTest, HundredReadingsForTheDosAndWindowsNorvo) {
     EXPECT_EQ(col().readingsToWrite, "100");
     EXPECT_TRUE(col().readingsToWriteRed);
     EXPECT_EQ(op.texts(), Lines{kFilterNotesText});
+    EXPECT_EQ(op.messages[0].title, "Plovix");
     EXPECT_EQ(op.statuses.back(), (std::pair<std::string, int>{"Filtering complete", 79}));
 
     op.messages.clear();
