@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -62,15 +61,44 @@ void expectValues(const std::string& json, const std::string& expected) {
     }
 }
 
-// Golden Norvo files, worked out by hand from each fixture and data/NVNEW.NDT (its head records
-// 2, 4, 6, 12-14, 17-22, 29 and the blocks without readings pass through unchanged), with the
-// default settings: Windows Norvo (rate mode 2) unless DOS is chosen, criteria 0.05 and 5 %,
-// GEOTACI0, GEOTACROS, GEOTACUFVDAZ, GEOTACUIL, HUMROS, load ring 8669 lbs/in.
+// Golden Norvo files worked out by hand from each fixture, data/NVNEW.NDT and the default
+// settings; tests/data/README.md says how, file by file.
 struct GoldenCase {
     const char* name;
-    std::vector<std::string> args;  // source, test type and settings
-    const char* input;              // copied beside the output: workbooks write files beside them
+    const char* args;   // source, test type and settings, separated by blanks
+    const char* input;  // copied beside the output: workbooks write files beside them
     const char* golden;
+};
+const GoldenCase kGoldenCases[] = {
+    {"GeoTest", "--source geotest --test ds", "geotest/lst_ds_reversing.LST",
+     "norvo/geotest_ds_reversing.expected.NDT"},
+    {"Geomatic", "--source geomatic --test ds", "geomatic/passes.DAT",
+     "norvo/geomatic_passes.expected.NDT"},
+    {"ProprietaryClient", "--source proprietary --test cupp", "norvo/proprietary_cupp.TRX",
+     "norvo/proprietary_cupp.expected.NDT"},
+    {"DurhamGeoDos", "--source durham --test ds --target dos", "durham/runs_and_stars.TXT",
+     "norvo/durham_runs_dos.expected.NDT"},
+    {"GeotacSigma1", "--source geotac --test cupp", "geotac/sigma1_cu.TRX",
+     "geotac/sigma1_cu.expected.NDT"},
+    {"GeotacTruePath", "--source geotac --test cd", "geotac/truepath_cd_ilc.TRX",
+     "geotac/truepath_cd_ilc.expected.NDT"},
+    {"GeotacDigiShear", "--source geotac --test ds", "geotac/digishear_ds.SDF",
+     "geotac/digishear_ds.expected.NDT"},
+    {"Geotac521", "--source geotac --test ds", "geotac/v521_ds.SDF", "geotac/v521_ds.expected.NDT"},
+    {"GeotacLoadRing", "--source geotac --test ds", "geotac/v542_load_ring.SDF",
+     "geotac/v542_load_ring.expected.NDT"},
+    {"HumboldtPrepared", "--source humboldt --test cupp", "humboldt/prepared_cupp.TXT",
+     "humboldt/prepared_cupp.expected.NDT"},
+    {"EnKay", "--source enkay --test cupp", "enkay/cupp_kn_mm.TXT",
+     "enkay/cupp_kn_mm.expected.NDT"},
+    {"EleSoilTest", "--source ele --test cupp", "ele/cupp_pcf_density.tab",
+     "ele/cupp_pcf_density.expected.NDT"},
+    {"HumboldtWorkbookUU", "--source humboldt --test uu --set HUMREADXL=True --set HUMFTHSD=True",
+     "humboldt/workbook_unconsolidated.xls", "humboldt/workbook_unconsolidated.expected.NDT"},
+    {"HumboldtWorkbookXls", "--source humboldt --test ds --set HUMREADXL=True --set HUMFTHSD=True",
+     "humboldt/workbook_direct_shear.xls", "humboldt/workbook_direct_shear.expected.NDT"},
+    {"HumboldtWorkbookXlsx", "--source humboldt --test ds --set HUMREADXL=True --set HUMFTHSD=True",
+     "humboldt/workbook_direct_shear.xlsx", "humboldt/workbook_direct_shear.expected.NDT"},
 };
 
 void PrintTo(const GoldenCase& c, std::ostream* os) {
@@ -88,159 +116,22 @@ TEST_P(ConvertGolden, NorvoFileRecordByRecord) {
     std::vector<std::string> args{"--settings", (temp.path / "none.ini").string(),
                                   "--template", fixture("../../data/NVNEW.NDT"),
                                   "-o",         out.string()};
-    args.insert(args.end(), c.args.begin(), c.args.end());
+    std::istringstream options(c.args);
+    for (std::string arg; options >> arg;) args.push_back(arg);
     args.push_back(input.string());
     const ConvertRun r = runConverter(args);
     ASSERT_EQ(r.exitCode, 0) << r.out;
     testing::expectSameNorvoFile(bytesOf(out), bytesOf(fixture(c.golden)));
     // Only the DOS Norvo keeps an index: a new one gets record 1 "2" and the file.
-    const bool dos = std::find(c.args.begin(), c.args.end(), "dos") != c.args.end();
-    EXPECT_EQ(bytesOf(temp.path / "TRFILENM.RDT"),
-              dos ? indexRecord("2") + indexRecord("\"RESULT\",\"Imported from data acquisition "
-                                                   "file\"")
-                  : "");
+    EXPECT_EQ(
+        bytesOf(temp.path / "TRFILENM.RDT"),
+        std::string(c.args).ends_with("dos")
+            ? indexRecord("2") + indexRecord("\"RESULT\",\"Imported from data acquisition file\"")
+            : "");
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    EverySource, ConvertGolden,
-    ::testing::Values(
-        // Field 9 "Grey silty clay, f" (18 characters), field 10 the rest; all 9 readings kept
-        // (maximum load 20, 5 % = 1, every load step is larger); after the displacement falls at
-        // reading 5 it grows by each step's travel: .02 + .01 = .03, .04, .05, .06, .07; third
-        // value the second "Displ" column; rate mode 2: 4.00 - 0.00 = 4 min; record 7 diameter
-        // 2.5 and shear-stage height 0.99; units of the Windows Norvo 4,1,1,1,2,2,1.
-        GoldenCase{"GeoTest",
-                   {"--source", "geotest", "--test", "ds"},
-                   "geotest/lst_ds_reversing.LST",
-                   "norvo/geotest_ds_reversing.expected.NDT"},
-        // Load = column 2 x area / 144, area 3.141592654 x 2.5^2 / 4 = 4.908738521875: 288 ->
-        // 9.81747704375, 432 -> 14.726215565625, 360 -> 12.2718463046875, 144 ->
-        // 4.908738521875; the second pass adds its travel to .015: .03, .036, .042, the third
-        // none (.042); rate 0.0100 from header line 14; record 7 diameter sqrt(area x 4 / pi) =
-        // 2.5; units 3,1,3,1,2,2,1.
-        GoldenCase{"Geomatic",
-                   {"--source", "geomatic", "--test", "ds"},
-                   "geomatic/passes.DAT",
-                   "norvo/geomatic_passes.expected.NDT"},
-        // CU with pore pressures: disp (c3 - 1) x 1 / 2, load (c2 - 0.5) x 2 / 10, pore
-        // (c4 - 0.25) x 4 / 2; the last line only ends the data; normal (50.2 - 0.2) x 10 / 5 =
-        // 100; strain rate 0.4 x 100 / 5.6 / 4 min = 1.7857 -> 1.786; units kPa 6, 1, 6, in 1,
-        // 2, 2, kN 2.
-        GoldenCase{"ProprietaryClient",
-                   {"--source", "proprietary", "--test", "cupp"},
-                   "norvo/proprietary_cupp.TRX",
-                   "norvo/proprietary_cupp.expected.NDT"},
-        // DOS with data/NV.DDT (d = 3,2,3,1,1,4,1, rate mode 1, method 5, shear flag -1): run 1
-        // only, the horizontal travel (larger range) is the displacement; test record
-        // 2,1,-1,...; rate 0.03 in / 0.25 min = 0.12; units psi 1, 2, 1, in 1, 1, 4, lbs 1;
-        // field 15 line 2 & " : " & 30 characters of line 1 from 13.
-        GoldenCase{"DurhamGeoDos",
-                   {"--source", "durham", "--test", "ds", "--target", "dos"},
-                   "durham/runs_and_stars.TXT",
-                   "norvo/durham_runs_dos.expected.NDT"},
-        // Sigma-1 CU as CUPP: load (c2 - 0.5) x 8 / 2 - piston 1, pore (c4 - 0.25) x 4 / 2, cell
-        // c5 - 0.5 = 40, platen c6 / 1. Loads 0 10 20 25 24.5 24: peak 25, high 24.5, tolerance
-        // 1.25; 24 moves 0.5 and 0.01 in: dropped. Cell 5 x 40 / 5 = 40; rate 0.05 x 100 / 5.0 /
-        // 5 min = 0.2.
-        GoldenCase{"GeotacSigma1",
-                   {"--source", "geotac", "--test", "cupp"},
-                   "geotac/sigma1_cu.TRX",
-                   "geotac/sigma1_cu.expected.NDT"},
-        // TruePath CD with an internal load cell: load (c3 - 0.25) x 8 / 2, cell c5 - 0.5 = 60,
-        // platen c8, volume c11 / 1. 10.5 after 10 with 0.02 in is dropped; 60 x 6 / 6 = 60;
-        // rate 0.12 x 100 / 5.6 / 12 min = 0.17857 -> 0.179.
-        GoldenCase{"GeotacTruePath",
-                   {"--source", "geotac", "--test", "cd"},
-                   "geotac/truepath_cd_ilc.TRX",
-                   "geotac/truepath_cd_ilc.expected.NDT"},
-        // DigiShear: first displacement 0.002, so a zero reading goes first (its vertical zero
-        // is 0); load (c2 - 0.25) x 50 / 5, normal (c3 - 0.5) x 100 / 5 = 100 lbs, vertical c4 x
-        // 0.1, the horizontal c6. The 0 load is the cycle's minimum (kept), 15.625 dropped,
-        // 34.375 kept by 0.1 in of travel: 7 lines. Normal 100 x 6 / (7 - 1) / 4.908738521875 =
-        // 20.37 psi; rate (0.3 - 0) x 100 / 2.5 / 3 min = 4.
-        GoldenCase{"GeotacDigiShear",
-                   {"--source", "geotac", "--test", "ds"},
-                   "geotac/digishear_ds.SDF",
-                   "geotac/digishear_ds.expected.NDT"},
-        // 5.2.1 direct shear: horizontal c2 / 1000, load (c3 - 0.5) x 2, vertical c4 less the
-        // first (0.5). Peak 36, high 35.5, 35.25 dropped. Every block's normal value is 0 while
-        // the file is 5.2.1, the template's too; no diameter or height is read, so no rate.
-        GoldenCase{"Geotac521",
-                   {"--source", "geotac", "--test", "ds"},
-                   "geotac/v521_ds.SDF",
-                   "geotac/v521_ds.expected.NDT"},
-        // 5.4.2 load ring: load = deflection x 8669, horizontal c4, vertical c3 less 0.05; peak
-        // 26.007, high 25.1401, 24.2732 dropped and then kept by 0.09 in of travel. No normal
-        // channel.
-        GoldenCase{"GeotacLoadRing",
-                   {"--source", "geotac", "--test", "ds"},
-                   "geotac/v542_load_ring.SDF",
-                   "geotac/v542_load_ring.expected.NDT"},
-        // CU with pore pressures from here on; the first reading's third value is 0, as
-        // GEOTACUFVDAZ makes it the zero of the third channel. Prepared Humboldt text: columns
-        // 7, 8, 9; loads 0 .1 2 2.1 2.2 5 4.9 3, tolerance .25: kept the first, 2 (change), 2.2
-        // (travel .09 - .02 > .05), 5 (peak), 4.9 (high), 3 (change); units mm, kN, kPa give
-        // 6,1,6,3,2,2,2; the time stamps are no dates, so the rate is 0.
-        GoldenCase{"HumboldtPrepared",
-                   {"--source", "humboldt", "--test", "cupp"},
-                   "humboldt/prepared_cupp.TXT",
-                   "humboldt/prepared_cupp.expected.NDT"},
-        // Load column 2, displacement 3, pore 4: loads 0 .03 .4 .42 .8 .79 .6, tolerance .04,
-        // kept as above (.42 for its travel .1 - .04), the first reading included; the empty
-        // last line ends the data; head: job, company, location from "Sample Location",
-        // "Sample Number: S-12 Boring:  Depth: ", description from "Sample Description", " : ".
-        GoldenCase{"EnKay",
-                   {"--source", "enkay", "--test", "cupp"},
-                   "enkay/cupp_kn_mm.TXT",
-                   "enkay/cupp_kn_mm.expected.NDT"},
-        // The same loads as forces in newtons (column 5 / 1000), pore column 3; normal value the
-        // mean cell pressure of the six kept readings (300+300+301+301+302+302)/6 = 301; rate
-        // 0.05 from the header; weight 812.4 and gravity 2.64 in record 6 of every block;
-        // diameter 38 and height 76 in record 7; company unquoted.
-        GoldenCase{"EleSoilTest",
-                   {"--source", "ele", "--test", "cupp"},
-                   "ele/cupp_pcf_density.tab",
-                   "ele/cupp_pcf_density.expected.NDT"},
-        // Humboldt workbooks read directly, from the cells in workbook_sources.py, with the
-        // default positions (UU sheet 4, row 42, column C, step 1; direct shear sheet 3, row 12,
-        // column B, step 1) and HUMFTHSD, so the text written has the labelled full-transfer
-        // layout (readings in fields 2 to 4, or 2 to 6). UU: G21 of sheets 4 and 5 is 1.4, of
-        // sheet 6 empty: two specimens. C the reading, E the load (field 3), D the deformation
-        // (field 4); loads 0 12 25 31 30 (tolerance 1.55) and 0 20 38 44 42 (2.2): every reading
-        // moves the load by more than the tolerance or is the peak (31, 44) or the high load
-        // (30, 42): five lines each, third value 0 (not read for UU). Column D labels: cell
-        // pressure E12 (5, 10) as the normal value, "Rate of Strain" E13 = 1 (no time stamps, so
-        // it stays), weight G23 98.6 and gravity E17 2.7 in record 6, diameter G21 1.4 and
-        // height G22 2.8 in record 7. "(psi)", "(in)" and "(lbs)" give the unit record
-        // 1,1,1,1,2,2,1. Head: job E9, project E8, description E11; method "ASTM - D 2850"
-        // (code 4), Direct Shear flag 0, "No".
-        GoldenCase{"HumboldtWorkbookUU",
-                   {"--source", "humboldt", "--test", "uu", "--set", "HUMREADXL=True", "--set",
-                    "HUMFTHSD=True"},
-                   "humboldt/workbook_unconsolidated.xls",
-                   "humboldt/workbook_unconsolidated.expected.NDT"},
-        // Direct Shear: summary check cells C27, E27 (=C27), G27 are 2.5, I27 0: sheets 3 to 5.
-        // Readings B to F: load D (field 4), horizontal E (field 5), vertical F (field 6); loads
-        // 0 5 7 + 10 per row, each more than 5 % of the peak above the last: all five kept.
-        // Normal stress from the summary rows 14, 16, 18: C14 10, C16 20, C18 40 psi. The rate
-        // written is the header's C7 0.05: the block head is written right after the header is
-        // read again in the export pass; only after the readings does the time (column C, "0"
-        // to "2", no dates) make it 0, as the preview shows. Weight C31 120.5, E31 121, G31
-        // #DIV/0! (0); height C26 1, E26 1.02, G26 0.98; diameter row 27, 2.5 each; no
-        // "Gravity" line: 0. "Sample Description" shares the line of "Project Name", so both
-        // take its field 6, C5 "Rivi", byte E8, "re Dam". Method code 1, flag 4 ("Yes"), three
-        // specimens, the template's fourth block. The .xls and .xlsx hold the same cells.
-        GoldenCase{"HumboldtWorkbookXls",
-                   {"--source", "humboldt", "--test", "ds", "--set", "HUMREADXL=True", "--set",
-                    "HUMFTHSD=True"},
-                   "humboldt/workbook_direct_shear.xls",
-                   "humboldt/workbook_direct_shear.expected.NDT"},
-        GoldenCase{"HumboldtWorkbookXlsx",
-                   {"--source", "humboldt", "--test", "ds", "--set", "HUMREADXL=True", "--set",
-                    "HUMFTHSD=True"},
-                   "humboldt/workbook_direct_shear.xlsx",
-                   "humboldt/workbook_direct_shear.expected.NDT"}),
-    [](const ::testing::TestParamInfo<GoldenCase>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(EverySource, ConvertGolden, ::testing::ValuesIn(kGoldenCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(Convert, GeoTestDirectShearOfThreeCyclesAndTheCycleTicks) {
     ConvertRun r =

@@ -12,7 +12,6 @@
 #include <vector>
 
 #include "app/ini_file.h"
-#include "app/program_paths.h"
 #include "app/version.h"
 #include "export/dos_index.h"
 #include "export/norvo_block.h"
@@ -296,8 +295,7 @@ TEST(NorvoFailures, AFailedExportLeavesTheNorvoFileAndTheIndexAsTheyWere) {
     t.load(kData / "geotest/lst_ds_reversing.LST");
     ASSERT_TRUE(t.exportTo(target));
     EXPECT_NE(bytesOf(target), oldData);
-    EXPECT_EQ(bytesOf(tmp.path / "TRFILENM.RDT"),
-              indexRecord("2") + indexRecord("\"TEST\",\"Imported from data acquisition file\""));
+    EXPECT_NE(bytesOf(tmp.path / "TRFILENM.RDT"), oldIndex);
 }
 
 TEST(NorvoFailures, ADAFileChangedAfterThePreviewIsNotWrittenWithAWrongCount) {
@@ -336,9 +334,6 @@ TEST(NorvoSaveAndExit, ChecksInOrderBeforeTheExport) {
     EXPECT_EQ(op.messages[2].text, "Could not find: " + tmp.path.string() +
                                        "/NV.DDT. Make sure\ra valid path to NORVO data files is "
                                        "entered on the Settings screen");
-    s.program.WinFileMode = true;  // started by Norvo: no defaults file needed
-    EXPECT_TRUE(saveAndExitChecks(s, op));
-    s.program.WinFileMode = false;
     writeBytes(tmp.path / "nv.ddt", bytesOf(kShipped / "NV.DDT"));  // any letter case
     EXPECT_TRUE(saveAndExitChecks(s, op));
     EXPECT_EQ(norvoDefaultsFile(s), tmp.path / "nv.ddt");  // the export reads the one found
@@ -459,7 +454,7 @@ TEST(NorvoRecords, ReadAsNorvoWritesThemAndWrittenSoNorvoReadsThemBack) {
               "\"say 'hi'  \",0.5,-1\r\n");
 }
 
-TEST(NorvoRecords, StreamingWriterAndTheFilesBesideTheBuiltConverter) {
+TEST(NorvoRecords, TheStreamingWriterReplacesTheTargetOnlyOnCommit) {
     TempFolder tmp;
     const fs::path target = tmp.path / "T.NDT";
     writeBytes(target, "old");
@@ -479,12 +474,6 @@ TEST(NorvoRecords, StreamingWriterAndTheFilesBesideTheBuiltConverter) {
     EXPECT_EQ(bytesOf(target), "new " + big);
     EXPECT_EQ(fs::status(target).permissions(), fs::perms::owner_read | fs::perms::owner_write);
 
-    const fs::path program = fs::path(PLOVIX_CONVERT).parent_path();
-    for (const char* name : {"NVNEW.NDT", "NV.DDT"}) {
-        const auto found = findCompanionFile(name, program, installedDataFolder(program));
-        ASSERT_TRUE(found) << name;
-        EXPECT_EQ(bytesOf(*found), bytesOf(kShipped / name));
-    }
 }
 
 }  // namespace
