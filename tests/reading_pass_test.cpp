@@ -119,9 +119,8 @@ TEST_F(ReadingPassTest, KeyLoadsAndStrictThresholds) {
 TEST_F(ReadingPassTest, InitialRepeatsAndTheSkipBoxes) {
     use(kGeoTest, kDirectShear, fixture("geotest/pass_repeats.LST"));
     EXPECT_EQ(exported().front(), "0, 0, 0.001");
-    EXPECT_EQ(col().initialDispRepeats, "3");
-    EXPECT_EQ(col().initialLoadRepeats, "2");
-    EXPECT_EQ(col().readingsToWrite, "6");
+    EXPECT_EQ((Lines{col().initialDispRepeats, col().initialLoadRepeats, col().readingsToWrite}),
+              (Lines{"3", "2", "6"}));
 
     s.specimens.SkipDispRepeats(1) = true;  // 3 - 1 skipped: the third equal reading is first
     EXPECT_EQ(exported().front(), "0, 0, 0.003");
@@ -144,9 +143,9 @@ TEST_F(ReadingPassTest, CyclesClosingReadingsAndUntickedCycles) {
     EXPECT_EQ(exported(),
               (Lines{"0, 0, 0", "0.5, 40, 0", "1, 80, 0", "1.1, 78, 0", "1.2, 78, 0", "1.7, -40, 0",
                      "2.2, -60, 0", "2.25, -59, 0", "2.75, 30, 0", "3.25, 100, 0"}));
-    EXPECT_EQ(col().metDisp, "3");  // the first and the two closing readings
-    EXPECT_EQ(col().metLoad, "7");
-    EXPECT_EQ(col().cycleReadings, "3 / 10");
+    // The first and the two closing readings meet the displacement criterion.
+    EXPECT_EQ((Lines{col().metDisp, col().metLoad, col().cycleReadings}),
+              (Lines{"3", "7", "3 / 10"}));
 
     // Cycle 2 left out in both passes (the file chosen again, so no cycle count is known): the
     // reversed travel 1.2 -> 0.65 is taken up at once.
@@ -154,24 +153,23 @@ TEST_F(ReadingPassTest, CyclesClosingReadingsAndUntickedCycles) {
     s.cycles.UseCycle(1, 1, 2) = 0;
     EXPECT_EQ(exported(), (Lines{"0, 0, 0", "0.5, 40, 0", "1, 80, 0", "1.1, 78, 0", "1.2, 78, 0",
                                  "1.75, 30, 0", "2.25, 100, 0"}));
-    EXPECT_EQ(col().cycleReadings, "2 / 7");
-    EXPECT_EQ(col().maxLoad, "100.00");  // the peak of cycle 3, a used cycle after a left-out one
-    EXPECT_EQ(col().cyclesInFile, "2");  // the cycles used
+    // The peak of cycle 3, a used cycle after a left-out one; the cycles used.
+    EXPECT_EQ((Lines{col().cycleReadings, col().maxLoad, col().cyclesInFile}),
+              (Lines{"2 / 7", "100.00", "2"}));
 
     // A file that ends in a reverse cycle: the filter still starts forward, as the survey did.
     s.cycles.UseCycle(1, 1, 2) = 1;
     use(kGeoTest, kDirectShear, fixture("geotest/pass_ends_reversed.LST"));
     EXPECT_EQ(preview(), PassOutcome::Done);
-    EXPECT_EQ(col().cycleReadings, "2 / 8");
-    EXPECT_EQ(col().readingsToWrite, "7");  // cycles 1 and 2 as above
+    EXPECT_EQ(col().cycleReadings + " " + col().readingsToWrite, "2 / 8 7");  // as above
     EXPECT_TRUE(op.messages.empty());
 
     // A left-out cycle of one reading (0.9) does not swallow the next cycle's first (1.4).
     s.cycles.UseCycle(1, 1, 2) = 0;
     use(kGeoTest, kDirectShear, fixture("geotest/pass_one_reading_cycle.LST"));
     preview();
-    EXPECT_EQ(col().cycleReadings, "2 / 5");
-    EXPECT_EQ(col().readingsToWrite, "5");  // first, 40, 80, 30 (high), 60 (peak)
+    // Kept: the first, 40, 80, 30 (high), 60 (peak).
+    EXPECT_EQ(col().cycleReadings + " " + col().readingsToWrite, "2 / 5 5");
 }
 
 // pass_markers.DAT: area 4.908738521875 (diameter 2.5), so a stress of 1440 psf is a load of
@@ -189,27 +187,20 @@ TEST_F(ReadingPassTest, GeomaticPassesMarkersAndTheZeroReading) {
         s.pass.PrevLine = "0.5000 9999 0.5000";
         s.pass.ExportOpen = true;
     };
-    const double k = 4.908738521875 / 144;
-    const std::vector<std::array<double, 3>> expected{{0, 0, 0},
-                                                      {0.01, 0, 0},
-                                                      {0.02, 1440 * k, 0.001},
-                                                      {0.03, 2880 * k, 0.0015},
-                                                      {0.031, 2880 * k, 0.0016},
-                                                      {0.032, 2880 * k, 0.0017},
-                                                      {0.064, 0, 0.0017},
-                                                      {0.074, 1440 * k, 0.0018},
-                                                      {0.075, 1440 * k, 0.0019},
-                                                      {0.076, 1440 * k, 0.002},
-                                                      {0.081, 720 * k, 0.002},
-                                                      {0.091, 1000 * k, 0.0021}};
+    const double k = 4.908738521875 / 144;  // lbs per psf
+    const double disp[] = {0,     0.01,  0.02,  0.03,  0.031, 0.032,
+                           0.064, 0.074, 0.075, 0.076, 0.081, 0.091};
+    const double psf[] = {0, 0, 1440, 2880, 2880, 2880, 0, 1440, 1440, 1440, 720, 1000};
+    const double vert[] = {0,      0,      0.001,  0.0015, 0.0016, 0.0017,
+                           0.0017, 0.0018, 0.0019, 0.002,  0.002,  0.0021};
     const Lines lines = exported();
-    ASSERT_EQ(lines.size(), expected.size());
+    ASSERT_EQ(lines.size(), 12u);
     for (std::size_t i = 0; i < lines.size(); ++i) {
         double d = 0, f = 0, v = 0;
         ASSERT_EQ(std::sscanf(lines[i].c_str(), "%lf, %lf, %lf", &d, &f, &v), 3) << lines[i];
-        EXPECT_NEAR(d, expected[i][0], 1e-12) << i;
-        EXPECT_NEAR(f, expected[i][1], 1e-9) << i;
-        EXPECT_NEAR(v, expected[i][2], 1e-12) << i;
+        EXPECT_NEAR(d, disp[i], 1e-12) << i;
+        EXPECT_NEAR(f, psf[i] * k, 1e-9) << i;
+        EXPECT_NEAR(v, vert[i], 1e-12) << i;
     }
     // The zero reading counts in "3 / 12".
     EXPECT_EQ((Lines{col().readingsInFile, col().cycleReadings, col().metDisp, col().metLoad,
@@ -219,8 +210,8 @@ TEST_F(ReadingPassTest, GeomaticPassesMarkersAndTheZeroReading) {
     // The passes are the cycles from the first reading on.
     EXPECT_DOUBLE_EQ(s.pass.CycleMaxLoad(1, 1, 1), 2880 * k);
     EXPECT_DOUBLE_EQ(s.pass.CycleMaxLoad(1, 1, 2), 1440 * k);
-    EXPECT_EQ(col().normalStress, "1000.00");  // from the header
-    EXPECT_EQ(col().timeOrRate, "0.02");       // the header's rate
+    // The normal stress and the rate from the header.
+    EXPECT_EQ(col().normalStress + " " + col().timeOrRate, "1000.00 0.02");
 
     // Pass 2 left out: the shear markers hand back pass 1's closing reading instead.
     s.cycles.UseCycle(1, 1, 2) = 0;
@@ -236,10 +227,8 @@ TEST_F(ReadingPassTest, GeomaticPassesMarkersAndTheZeroReading) {
 TEST_F(ReadingPassTest, ProprietaryClientAndDurhamGeoResults) {
     use(kProprietaryClient, kConsolidatedUndrained, fixture("proprietary/pass_cu.TRX"));
     EXPECT_EQ(preview(), PassOutcome::Done);
-    EXPECT_EQ(col().readingsToWrite, "5");
-    EXPECT_EQ(col().normalStress, "40.00");
-    EXPECT_EQ(col().timeOrRate, "2.0");
-    EXPECT_EQ(col().maxLoad, ".90");
+    EXPECT_EQ((Lines{col().readingsToWrite, col().normalStress, col().timeOrRate, col().maxLoad}),
+              (Lines{"5", "40.00", "2.0", ".90"}));
     EXPECT_EQ(s.specimens.Headings.maxLoad, "Maximum Load (kN):");
     EXPECT_EQ(s.pass.FirstLine(1), 19);
 
@@ -247,9 +236,8 @@ TEST_F(ReadingPassTest, ProprietaryClientAndDurhamGeoResults) {
     EXPECT_EQ(preview(), PassOutcome::Done);
     EXPECT_EQ(s.pass.HeaderLines, 19);
     EXPECT_EQ(s.pass.FirstLine(1), 21);  // 20 lines consumed by the header
-    EXPECT_EQ(col().readingsToWrite, "5");
-    EXPECT_EQ(col().normalStress, "41.60");
-    EXPECT_EQ(col().timeOrRate, "1.0");
+    EXPECT_EQ((Lines{col().readingsToWrite, col().normalStress, col().timeOrRate}),
+              (Lines{"5", "41.60", "1.0"}));
 
     EXPECT_TRUE(op.messages.empty()) << ::testing::PrintToString(op.texts());
 }
@@ -262,7 +250,7 @@ TEST_F(ReadingPassTest, HundredReadingsForTheDosAndWindowsNorvo) {
     use(kGeoTest, kDirectShear, written("hundred.LST", geotestShearFile(rows)));
     preview();
     EXPECT_EQ(col().readingsToWrite, "100");
-    EXPECT_TRUE(col().readingsToWriteRed);
+    EXPECT_TRUE(col().readingsToWriteRed);  // too many for the DOS Norvo
     EXPECT_EQ(op.texts(), Lines{kFilterNotesText});
     EXPECT_EQ(op.messages[0].title, "Plovix");
     EXPECT_EQ(op.statuses.back(), (std::pair<std::string, int>{"Filtering complete", 79}));
@@ -287,8 +275,8 @@ TEST_F(ReadingPassTest, BadInputEndsCleanlyAndKeepsThePreviousResults) {
         "type.  Please send the file to KALVORN for analysis.";
 
     std::string header = geotestShearFile({});
-    header.resize(header.find("123456789lastline"));
-    const std::string headerOnly = written("header_only.LST", header);
+    const std::string headerOnly =
+        written("header_only.LST", header.substr(0, header.find("123456789lastline")));
     use(kGeoTest, kDirectShear, headerOnly);
     EXPECT_EQ(preview(), PassOutcome::Ended);
     EXPECT_EQ(lastTwo(), (Lines{"0.1.0 Error: 62 - Input past end of file   Waypoint: 2" + tail +
@@ -330,15 +318,14 @@ TEST_F(ReadingPassTest, BadInputEndsCleanlyAndKeepsThePreviousResults) {
     zigzag.pop_back();
     use(kGeoTest, kDirectShear, written("ten.LST", geotestShearFile(zigzag)));
     EXPECT_EQ(preview(), PassOutcome::Done);
-    EXPECT_EQ(col().cycleReadings, "10 / 11");
-    EXPECT_EQ(col().readingsToWrite, "11");  // each cycle's first reading is its peak
+    // Each cycle's first reading is its peak.
+    EXPECT_EQ(col().cycleReadings + " " + col().readingsToWrite, "10 / 11 11");
 
     // Every cycle left out: nothing to filter.
     s.cycles.UseCycle(1, 1, 1) = 0;
     use(kGeoTest, kDirectShear, fixture("geotest/pass_keys.LST"));
     EXPECT_EQ(preview(), PassOutcome::Done);
-    EXPECT_EQ(col().readingsToWrite, "0");
-    EXPECT_EQ(col().cycleReadings, "0 / 0");
+    EXPECT_EQ(col().cycleReadings + " " + col().readingsToWrite, "0 / 0 0");
     EXPECT_EQ(op.messages.back().text, " No data available for specimen  1.");
     EXPECT_EQ(op.messages.back().icon, MessageIcon::Information);
 

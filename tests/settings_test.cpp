@@ -47,30 +47,7 @@ constexpr const char* kEveryKey =
 
 }  // namespace
 
-TEST(SettingsLoad, NoFileGivesEveryDefault) {
-    const Settings st = loaded("").settings;
-    for (double one : {st.SDispFac, st.SLoadFac, st.PressFac, st.DSDispFac, st.DSLoadFac,
-                       st.VDispFac, st.VLoadFac, st.HumDefDiv})
-        EXPECT_EQ(one, 1.0);
-    EXPECT_EQ(st.IncMax, 0.05);
-    EXPECT_EQ(st.Tolerance, 5.0);
-    EXPECT_EQ(st.LRCDS361, 8669.0);
-    EXPECT_EQ(
-        st.DAFile + "|" + st.DAName + "|" + st.DAPath + "|" + st.NorvoPath + "|" + st.NorvoProgPath,
-        "||C:\\|C:\\|C:\\");
-    EXPECT_FALSE(st.KWDS || st.SaveName || st.GEOTACNPSF || st.GEOTACADCDT || st.GEOTACCS ||
-                 st.GEOTACCSDSV || st.GEOTACCSUCCV || st.GEOTACUFDAZ || st.HUMXLEXP ||
-                 st.HUMREADXL || st.HUMFTHSD || st.DDMM || st.Generic || st.HumIncOne);
-    EXPECT_TRUE(st.GEOTACI0 && st.GEOTACUFVDAZ && st.GEOTACROS && st.GEOTACIPM && st.GEOTACUIL &&
-                st.HUMROS && st.NVWIN);
-    EXPECT_EQ(st.HumXLSheet(1) + st.HumXLRow(1) + st.HumXLCol(1) + st.HumXLColInc(1), "237C2");
-    EXPECT_EQ(st.HumXLSheet(2) + st.HumXLRow(2) + st.HumXLCol(2) + st.HumXLColInc(2), "312B1");
-    EXPECT_EQ(st.HumXLSheet(3) + st.HumXLRow(3) + st.HumXLCol(3) + st.HumXLColInc(3), "442C1");
-    EXPECT_EQ(st.SourceType, kGeomatic);
-    EXPECT_EQ(st.LTTU, kCuWithPorePressures);
-}
-
-TEST(SettingsLoad, SpecialKeysAndDerivedValues) {
+TEST(SettingsLoad, SpecialKeysDerivedValuesNumbersAndCodes) {
     // "Generic" is true only for exactly "False", and then the source is GeoTest.
     EXPECT_EQ(loaded("[Settings]\nDAT=6\nGeneric=False").settings.SourceType, kGeoTest);
     for (const char* generic : {"\nGeneric=True", "\nGeneric=false", ""}) {
@@ -87,9 +64,7 @@ TEST(SettingsLoad, SpecialKeysAndDerivedValues) {
     EXPECT_EQ(loaded("[files]\nDAname=X.DAT").settings.DAName, "X.DAT");
     EXPECT_EQ(loaded("[Files]\nDAFile=" + std::string(200, 'f')).settings.DAFile,
               std::string(127, 'f'));
-}
 
-TEST(SettingsLoad, NumbersAndCodes) {
     // Codes the window cannot index read as the defaults; halves go to the even neighbour.
     for (const char* dat : {"0", "9", "70000", "-1", "abc"})
         EXPECT_EQ(loaded(std::string("[Settings]\nDAT=") + dat).settings.SourceType, 1) << dat;
