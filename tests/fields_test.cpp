@@ -72,8 +72,6 @@ TEST(TextHelpers, QuotesWordsAndBlanks) {
     EXPECT_EQ(steps, (Texts{"  rest", "rest", "", ""}));
     EXPECT_EQ((std::vector{fFirstBlank("ab cd"), fFirstBlank("abcd"), fFirstBlank("")}),
               (std::vector<long long>{3, 4, 0}));
-    EXPECT_EQ((std::vector{fMin(1, 2), fMin(2, 1), fMax(1, 2), fMax(2, 1)}),
-              (std::vector<double>{1, 1, 2, 2}));
 }
 
 }  // namespace

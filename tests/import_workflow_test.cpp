@@ -62,9 +62,6 @@ TEST(ImportWorkflow, SetUpOffersOnlyTheTestTypesTheSourceAllows) {
     enkay.w.chooseTestType(kDirectShear - 1);
     EXPECT_EQ(enkay.w.view().testTypeIndex, kCuWithPorePressures - 1);
 
-    Window geotest(kGeoTest, kDirectShear);
-    EXPECT_EQ(geotest.w.view().title, "GeoTest Import for the KALVORN Norvo Program");
-
     Window humboldt(kHumboldt, kConsolidatedUndrained);
     humboldt.s.settings.HUMREADXL = true;
     humboldt.s.program.NeedSetup = true;

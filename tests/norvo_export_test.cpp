@@ -473,7 +473,6 @@ TEST(NorvoRecords, TheStreamingWriterReplacesTheTargetOnlyOnCommit) {
     }
     EXPECT_EQ(bytesOf(target), "new " + big);
     EXPECT_EQ(fs::status(target).permissions(), fs::perms::owner_read | fs::perms::owner_write);
-
 }
 
 }  // namespace
