@@ -17,15 +17,11 @@ ParseResult parse(const std::string& line) {
 }
 
 TEST(CliOptions, SourcesAndTestTypesByNumberOrName) {
-    EXPECT_EQ(sourceFromText("geotac"), 5);
-    EXPECT_EQ(sourceFromText("ELE"), 8);
-    EXPECT_EQ(sourceFromText("3"), 3);
-    EXPECT_EQ(sourceFromText("9"), std::nullopt);
-    EXPECT_EQ(sourceFromText("3x"), std::nullopt);
-    EXPECT_EQ(testTypeFromText("ds"), 2);
-    EXPECT_EQ(testTypeFromText("CUPP"), 5);
-    EXPECT_EQ(testTypeFromText("6"), 6);
-    EXPECT_EQ(testTypeFromText("0"), std::nullopt);
+    EXPECT_EQ((std::vector{sourceFromText("geotac"), sourceFromText("ELE"), sourceFromText("3"),
+                           sourceFromText("9"), sourceFromText("3x"), testTypeFromText("ds"),
+                           testTypeFromText("CUPP"), testTypeFromText("6"), testTypeFromText("0")}),
+              (std::vector<std::optional<int>>{5, 8, 3, std::nullopt, std::nullopt, 2, 5, 6,
+                                               std::nullopt}));
 }
 
 TEST(CliOptions, EveryOptionLandsInItsField) {

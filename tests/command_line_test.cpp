@@ -4,13 +4,7 @@
 
 using namespace plovix;
 
-TEST(CommandLineWinFile, NamesTheNorvoFile) {
-    const auto quoted = evaluateWinFile("WINFILE=\"C:\\DATA\\TEST\"");
-    EXPECT_TRUE(quoted.WinFileMode);
-    EXPECT_EQ(quoted.NorvoFile, "C:\\DATA\\TEST");
-    EXPECT_EQ(quoted.NorvoPath, "C:\\DATA\\");
-    EXPECT_EQ(quoted.NorvoFileName, "TEST.NDT");
-
+TEST(CommandLineWinFile, NamesTheNorvoFile) {  // the quoted form: see below
     // Blanks inside the quotes go too; an extension is kept as it is.
     const auto padded = evaluateWinFile("WINFILE=\"  C:\\My Data\\T1.ndt \"");
     EXPECT_EQ(padded.NorvoFile, "C:\\My Data\\T1.ndt");
@@ -30,32 +24,23 @@ TEST(CommandLineWinFile, NamesTheNorvoFile) {
     EXPECT_EQ(evaluateWinFile("WINFILE=TEST").NorvoPath, "\\");
 }
 
-TEST(CommandLineWinFile, OtherCommandLinesAreIgnored) {
+TEST(CommandLineWinFile, OnlyWinFileSelectsTheWindowsLayoutAndEverySource) {
     for (const char* line : {"winfile=C:\\DATA\\TEST", "", "WINFILE", " WINFILE=C:\\X",
                              "Winfile=C:\\X", "/settings"}) {
         const auto args = evaluateWinFile(line);
         EXPECT_FALSE(args.WinFileMode) << line;
         EXPECT_EQ(args.NorvoFile, "") << line;
     }
-
     Session s;
     s.settings.NorvoPath = "D:\\LAB\\";
     applyWinFile(s, evaluateWinFile("winfile=C:\\DATA\\TEST"));
-    EXPECT_FALSE(s.program.WinFileMode);
+    EXPECT_FALSE(s.program.WinFileMode || s.settings.NVWIN);
     EXPECT_EQ(s.settings.NorvoPath, "D:\\LAB\\");
-    EXPECT_FALSE(s.settings.NVWIN);
     EXPECT_EQ(s.program.NumDASources, 0);
-}
 
-TEST(CommandLineWinFile, ApplySelectsWindowsLayoutAndEverySource) {
-    Session s;
-    s.settings.NVWIN = false;
-    s.settings.NorvoPath = "D:\\LAB\\";
     applyWinFile(s, evaluateWinFile("WINFILE=\"C:\\DATA\\TEST\""));
-    EXPECT_TRUE(s.program.WinFileMode);
-    EXPECT_EQ(s.program.NorvoFile, "C:\\DATA\\TEST");
-    EXPECT_EQ(s.settings.NorvoPath, "C:\\DATA\\");
-    EXPECT_EQ(s.program.NorvoFileName, "TEST.NDT");
-    EXPECT_TRUE(s.settings.NVWIN);
+    EXPECT_TRUE(s.program.WinFileMode && s.settings.NVWIN);
+    EXPECT_EQ(s.program.NorvoFile + "|" + s.settings.NorvoPath + "|" + s.program.NorvoFileName,
+              "C:\\DATA\\TEST|C:\\DATA\\|TEST.NDT");
     EXPECT_EQ(s.program.NumDASources, 8);
 }

@@ -7,6 +7,7 @@
 #include "support/norvo_files.h"
 #include "support/recording_operator.h"
 #include "support/temp_folder.h"
+#include "text/number_format.h"
 
 namespace plovix {
 namespace {
@@ -32,61 +33,6 @@ class CycleTest : public ::testing::Test {
     int cycles() const { return s.cycles.NumCycles(1, 1); }
     std::int64_t readings(int c) const { return s.cycles.CycleReadings(1, c); }
 };
-
-TEST_F(CycleTest, RunProcessGeoTestRiseFallRiseGivesThreeCycles) {
-    useSource(kGeoTest);
-    // Columns: number, time, displacement, force, stress, vertical. The displacement rises
-    // (0.02 twice: equal never turns), falls from line 5 and rises again from line 7.
-    runProcess(
-        "1 0 0.00 0 0 .001\r\n2 0 0.01 10 0 .002\r\n3 0 0.02 20 0 .003\r\n4 0 0.02 18 0 .004\r\n"
-        "5 0 0.01 -5 0 .005\r\n6 0 0.00 -12 0 .006\r\n"
-        "7 0 0.01 4 0 .007\r\n8 0 0.02 12 0 .008\r\n9 0 0.03 16 0 .009\r\n"
-        "123456789lastline987654321\r\n");
-    ASSERT_EQ(cycles(), 3);
-    // The turning line opens the next cycle and is counted there: 4, 2 and 3 readings.
-    EXPECT_EQ((std::array{readings(1), readings(2), readings(3)}), (Counts{4, 2, 3}));
-    EXPECT_EQ(numRead, 9);
-    EXPECT_FALSE(done);
-    EXPECT_EQ(s.cycles.Direction(1, 2), "REVERSE");
-    EXPECT_EQ(s.cycles.Direction(1, 3), "NORMAL");
-    // Cycle 1: loads 0..20, travel 0.02 - 0, vertical up to .004; cycle 2: loads -12..-5,
-    // travel 0 - 0.01; cycle 3: travel 0.03 - 0.01.
-    EXPECT_DOUBLE_EQ(s.cycles.MaxHorLoad(1, 1), 20);
-    EXPECT_DOUBLE_EQ(s.cycles.MinHorLoad(1, 1), 0);
-    EXPECT_DOUBLE_EQ(s.cycles.MaxAux(1, 1), 0.004);
-    EXPECT_DOUBLE_EQ(s.cycles.MinHorLoad(1, 2), -12);
-    EXPECT_NEAR(s.cycles.HorDisp(1, 1), 0.02, 1e-12);
-    EXPECT_NEAR(s.cycles.HorDisp(1, 2), -0.01, 1e-12);
-    EXPECT_NEAR(s.cycles.HorDisp(1, 3), 0.02, 1e-12);
-
-    // The end of the file ends the cycle before its last line is counted.
-    runProcess("1 0 0.01 1\r\n2 0 0.01 2\r\n3 0 0.01 3\r\n");
-    EXPECT_EQ(cycles(), 1);
-    EXPECT_EQ(readings(1), 2);
-}
-
-TEST_F(CycleTest, RunProcessGeomaticPassesAndMarkers) {
-    useSource(kGeomatic);
-    s.header.SpecimenArea(1) = 144;  // the stress column reads as the load
-    runProcess(
-        "0.000 100 0.0010\r\n0.010 200 0.0020\r\n  999\r\n350\r\n0.010\r\n"
-        "PASS 2\r\n0.000 50 0.0030\r\n0.005 150 0.0040\r\n999\r\n160\r\n0.005\r\n"
-        "Geomatic Shear V.6611\r\nGeomatic Shear V.6611\r\n0.003 40 0.0050\r\n999\r\n45\r\n0\r\n");
-    ASSERT_EQ(cycles(), 3);
-    // "999" and the two lines after it are no readings, nor is the PASS line.
-    EXPECT_EQ((std::array{readings(1), readings(2), readings(3)}), (Counts{2, 2, 1}));
-    EXPECT_DOUBLE_EQ(s.cycles.MinHorLoad(1, 2), 50);
-    // A one-reading cycle: its load is both extremes; its travel is the previous cycle's end
-    // displacement (0.005) less its only displacement (0.003).
-    EXPECT_DOUBLE_EQ(s.cycles.MaxHorLoad(1, 3), 40);
-    EXPECT_DOUBLE_EQ(s.cycles.MinHorLoad(1, 3), 40);
-    EXPECT_NEAR(s.cycles.HorDisp(1, 3), 0.002, 1e-12);
-
-    // Without its "999" the last pass still closes at the end of the file, with no phantom.
-    runProcess("0.000 1 0\r\n0.010 2 0\r\n");
-    EXPECT_EQ(cycles(), 1);
-    EXPECT_EQ(readings(1), 2);
-}
 
 TEST_F(CycleTest, EndOfDataGeomaticShearMarkerHandsBackTheHeldReading) {
     useSource(kGeomatic);
@@ -145,8 +91,22 @@ TEST_F(CycleTest, RunProcessDurhamStarsAndGeotacLastCycle) {
     }
 }
 
-TEST_F(CycleTest, RunProcessLimitsAndTheOneLineRun) {
+TEST_F(CycleTest, RunProcessEndsLimitsAndTheOneLineRun) {
     useSource(kGeoTest);
+    // The end of the file ends the cycle before its last line is counted.
+    runProcess("1 0 0.01 1\r\n2 0 0.01 2\r\n3 0 0.01 3\r\n");
+    EXPECT_EQ(cycles(), 1);
+    EXPECT_EQ(readings(1), 2);
+    EXPECT_FALSE(done);
+    // Without its "999" the last Geomatic pass still closes at the end of the file, with no
+    // phantom.
+    useSource(kGeomatic);
+    s.header.SpecimenArea(1) = 144;
+    runProcess("0.000 1 0\r\n0.010 2 0\r\n");
+    EXPECT_EQ(cycles(), 1);
+    EXPECT_EQ(readings(1), 2);
+    useSource(kGeoTest);
+
     // Up, down, up, ...: every line after the second turns the direction.
     std::string zigzag;
     for (int i = 0; i < 14; ++i) zigzag += "1 0 " + std::to_string(i % 2) + " 5\r\n";
@@ -185,27 +145,42 @@ class PreProcessTest : public CycleTest {
 };
 
 TEST_F(PreProcessTest, FixturesEndToEnd) {
+    // The displacement rises (0.02 twice: equal never turns), falls from reading 5 and rises
+    // again from reading 7; the turning reading opens the next cycle and counts there. Cycle 1:
+    // loads 0..20, travel 0.02 - 0, vertical up to 0.0016; cycle 2: loads -12..-5, travel
+    // 0 - 0.01, vertical up to 0.0014; cycle 3: travel 0.03 - 0.01, vertical up to 0.0020.
     s.cycles.UseCycle(1, 1, 2) = 0;
     CycleSummary g = preProcess(kGeoTest, "geotest/lst_ds_reversing.LST");
     ASSERT_TRUE(g.ok) << ::testing::PrintToString(op.texts());
     EXPECT_EQ(g.runs, 1);
     EXPECT_EQ(g.readingsInFile, 9);
     ASSERT_EQ(g.rows.size(), 3u);
-    EXPECT_EQ(g.rows[1].direction, "REVERSE");
-    EXPECT_FALSE(g.rows[1].used);
+    std::vector<std::string> rows;
+    for (const CycleSummaryRow& r : g.rows)
+        rows.push_back(std::to_string(r.readings) + " " + r.direction + (r.used ? " used " : " ") +
+                       formatGeneralNumber(r.minHorLoad) + ".." +
+                       formatGeneralNumber(r.maxHorLoad) + " " + formatGeneralNumber(r.horDisp) +
+                       " " + formatGeneralNumber(r.maxAux));
+    EXPECT_EQ(rows, (std::vector<std::string>{"4 NORMAL used 0..20 0.02 0.0016",
+                                              "2 REVERSE -12..-5 -0.01 0.0014",
+                                              "3 NORMAL used 4..16 0.02 0.002"}));
     EXPECT_EQ(g.usedCycles, 2);
     EXPECT_EQ(g.usedReadings, 7);  // 4 + 3
-    EXPECT_DOUBLE_EQ(g.rows[1].maxAux, 0.0014);
 
-    // Diameter 2.5: area 4.908738522 sq in; a stress of 432 psf is 432 x 4.908738522 / 144.
+    // Geomatic: diameter 2.5, area 4.908738522 sq in; 432 psf is 432 x 4.908738522 / 144.
     s.cycles.UseCycle(1, 1, 2) = 1;
     CycleSummary m = preProcess(kGeomatic, "geomatic/passes.DAT");
     ASSERT_TRUE(m.ok) << ::testing::PrintToString(op.texts());
+    // "999" and the two lines after it are no readings, nor are the pass markers. A one-reading
+    // pass: its load is both extremes; its travel is the previous pass's end (0.0120) less its
+    // only displacement (0).
     ASSERT_EQ(m.cycles, 3);
-    EXPECT_EQ(m.rows[2].readings, 1);
+    EXPECT_EQ((std::array{m.rows[0].readings, m.rows[1].readings, m.rows[2].readings}),
+              (Counts{4, 3, 1}));
     EXPECT_NEAR(m.rows[0].maxHorLoad, 14.726215566, 1e-8);
     EXPECT_NEAR(m.rows[2].minHorLoad, 4.908738522, 1e-8);
-    EXPECT_NEAR(m.rows[2].horDisp, 0.012, 1e-12);  // one reading: 0.0120 of pass 2 less 0
+    EXPECT_EQ(m.rows[2].maxHorLoad, m.rows[2].minHorLoad);
+    EXPECT_NEAR(m.rows[2].horDisp, 0.012, 1e-12);
     EXPECT_EQ(m.usedReadings, 8);
 
     // Three runs; the summary is that of run 1, travel on channel 3 (the larger range).

@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <functional>
 
 #include "app/settings.h"
@@ -23,11 +22,11 @@ struct DisplayCase {
     const char* name;
     int source;
     int testType;
-    const char* file;      // under tests/data
-    const char* expected;  // under tests/data
+    const char* file;  // under tests/data; its expected text beside it, ".display.expected"
     std::function<void(Session&)> settings = {};
     // Read as specimen 2 after the file, so that the last header read is another file's.
     const char* otherFile = nullptr;
+    const char* expected = nullptr;  // when not beside the file
 };
 
 void PrintTo(const DisplayCase& c, std::ostream* os) {
@@ -77,48 +76,35 @@ TEST_P(DataDisplay, ShowsTheFileAsLaidOut) {
         s.specimens.CurrentSpecimen = 1;
         s.settings.DAFile = file;
     }
-    const std::string expected = testing::bytesOf(kData + "/" + c.expected);
-    ASSERT_FALSE(expected.empty()) << c.expected;
+    const std::string golden = c.expected ? kData + "/" + c.expected
+                                          : file.substr(0, file.rfind('.')) + ".display.expected";
+    const std::string expected = testing::bytesOf(golden);
+    ASSERT_FALSE(expected.empty()) << golden;
     EXPECT_EQ(shown(), expected);
     EXPECT_EQ(op.texts(), std::vector<std::string>{});
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    EverySource, DataDisplay,
-    ::testing::Values(
-        DisplayCase{"GeomaticPasses", kGeomatic, kDirectShear, "geomatic/passes.DAT",
-                    "geomatic/passes.display.expected"},
-        DisplayCase{"GeoTestLst", kGeoTest, kDirectShear, "geotest/lst_ds_reversing.LST",
-                    "geotest/lst_ds_reversing.display.expected"},
-        DisplayCase{"GeoTestFourColumn", kGeoTest, kDirectShear, "geotest/header_four_column.DAT",
-                    "geotest/header_four_column.display.expected",
-                    [](Session& s) { s.settings.KWDS = s.specimens.KWDSFile = true; }},
-        DisplayCase{"ProprietaryClient", kProprietaryClient, kConsolidatedUndrained,
-                    "proprietary/pass_cu.TRX", "proprietary/pass_cu.display.expected"},
-        DisplayCase{"DurhamFourChannels", kDurhamGeo, kCuWithPorePressures, "durham/pass_cupp.TXT",
-                    "durham/pass_cupp.display.expected"},
-        DisplayCase{"DurhamTouchScreen", kDurhamGeo, kUnconsolidatedUndrained,
-                    "durham/touchscreen.TXT", "durham/touchscreen.display.expected"},
-        DisplayCase{"GeotacDirectShear",
-                    kGeotac,
-                    kDirectShear,
-                    "geotac/digishear_ds.SDF",
-                    "geotac/digishear_ds.display.expected",
-                    {},
-                    "geotac/v521_ds.SDF"},
-        DisplayCase{"GeotacTriaxial", kGeotac, kCuWithPorePressures, "geotac/sigma1_cu.TRX",
-                    "geotac/sigma1_cu.display.expected"},
-        DisplayCase{"HumboldtPrepared", kHumboldt, kCuWithPorePressures,
-                    "humboldt/display_prepared.TXT", "humboldt/display_prepared.display.expected"},
-        DisplayCase{"HumboldtWorkbookText", kHumboldt, kDirectShear,
-                    "humboldt/workbook_direct_shear.1.expected.TXT",
-                    "humboldt/workbook_direct_shear.1.display.expected",
-                    [](Session& s) { s.settings.HUMREADXL = s.settings.HUMFTHSD = true; }},
-        DisplayCase{"EnKay", kEnKay, kCuWithPorePressures, "enkay/cupp_kn_mm.TXT",
-                    "enkay/cupp_kn_mm.display.expected"},
-        DisplayCase{"EleSoilTest", kEleSoilTest, kCuWithPorePressures, "ele/cupp_pcf_density.tab",
-                    "ele/cupp_pcf_density.display.expected"}),
-    [](const ::testing::TestParamInfo<DisplayCase>& info) { return info.param.name; });
+const DisplayCase kDisplayCases[] = {
+    {"GeomaticPasses", kGeomatic, kDirectShear, "geomatic/passes.DAT"},
+    {"GeoTestLst", kGeoTest, kDirectShear, "geotest/lst_ds_reversing.LST"},
+    {"GeoTestFourColumn", kGeoTest, kDirectShear, "geotest/header_four_column.DAT",
+     [](Session& s) { s.settings.KWDS = s.specimens.KWDSFile = true; }},
+    {"ProprietaryClient", kProprietaryClient, kConsolidatedUndrained, "proprietary/pass_cu.TRX"},
+    {"DurhamFourChannels", kDurhamGeo, kCuWithPorePressures, "durham/pass_cupp.TXT"},
+    {"DurhamTouchScreen", kDurhamGeo, kUnconsolidatedUndrained, "durham/touchscreen.TXT"},
+    {"GeotacDirectShear", kGeotac, kDirectShear, "geotac/digishear_ds.SDF", nullptr,
+     "geotac/v521_ds.SDF"},
+    {"GeotacTriaxial", kGeotac, kCuWithPorePressures, "geotac/sigma1_cu.TRX"},
+    {"HumboldtPrepared", kHumboldt, kCuWithPorePressures, "humboldt/display_prepared.TXT"},
+    {"HumboldtWorkbookText", kHumboldt, kDirectShear,
+     "humboldt/workbook_direct_shear.1.expected.TXT",
+     [](Session& s) { s.settings.HUMREADXL = s.settings.HUMFTHSD = true; }, nullptr,
+     "humboldt/workbook_direct_shear.1.display.expected"},
+    {"EnKay", kEnKay, kCuWithPorePressures, "enkay/cupp_kn_mm.TXT"},
+    {"EleSoilTest", kEleSoilTest, kCuWithPorePressures, "ele/cupp_pcf_density.tab"},
+};
+INSTANTIATE_TEST_SUITE_P(EverySource, DataDisplay, ::testing::ValuesIn(kDisplayCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // No file: a message and nothing shown. A file that cannot be read, or a line that cannot be
 // formatted, ends the display with "Error in file: "; the lines before it stand.
@@ -140,7 +126,7 @@ TEST_F(DataDisplay, FailuresKeepTheLinesShownSoFar) {
     std::string text = testing::bytesOf(kData + "/geomatic/passes.DAT");
     text.replace(text.find("0.0050 288"), 10, "0.0050 1E999");
     s.settings.DAFile = (folder.path / "overflow.DAT").string();
-    std::ofstream(s.settings.DAFile, std::ios::binary) << text;
+    testing::writeBytes(s.settings.DAFile, text);
     op.messages.clear();
     const std::vector<std::string> lines = displayLines(s, op, kPrinted);
     ASSERT_EQ(lines.size(), 4u + 2 + 14 + 4 + 1);
@@ -148,21 +134,20 @@ TEST_F(DataDisplay, FailuresKeepTheLinesShownSoFar) {
     EXPECT_EQ(op.texts(), std::vector<std::string>{"Error in file: 6, Overflow"});
 }
 
-// Line counts are not held in 16 bits: a file of 33,000 readings is shown to its last line.
+// Line counts are not held in 16 bits: a file of 33,000 readings is shown to its end.
 TEST_F(DataDisplay, ShowsALongFileWhole) {
     testing::TempFolder folder;
-    std::string text = testing::bytesOf(kData + "/geotest/lst_ds_reversing.LST");
-    text.resize(text.find("  1  0.00"));
-    for (int n = 1; n <= 33000; ++n)
-        text += std::to_string(n) + " 0.00 0.010 1.0 0.0 0.0000 1000.0\r\n";
     s.settings.SourceType = kGeoTest;
     s.program.TestType = kDirectShear;
     s.specimens.CurrentSpecimen = 1;
     s.settings.DAFile = (folder.path / "long.LST").string();
-    std::ofstream(s.settings.DAFile, std::ios::binary) << text;
+    testing::writeBytes(
+        s.settings.DAFile,
+        testing::geotestShearFile(std::vector<std::array<double, 3>>(33000, {0, 0.01, 1})));
     const std::vector<std::string> lines = displayLines(s, op, kPrinted);
-    ASSERT_EQ(lines.size(), 3u + 2 + 2 * 33000);
-    EXPECT_EQ(lines[lines.size() - 2], "33000 0.00 0.010 1.0 0.0 0.0000 1000.0");
+    ASSERT_EQ(lines.size(), 3u + 2 + 2 * 33000 + 1);
+    EXPECT_EQ(lines[lines.size() - 3], "33000 0.00 0.010 1.0 0.0 0.0000 1000.0");
+    EXPECT_EQ(lines.back(), "123456789lastline987654321");
 }
 
 }  // namespace

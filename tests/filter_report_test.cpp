@@ -3,9 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <fstream>
-
 #include "app/settings.h"
 #include "filter/filter_report.h"
 #include "support/norvo_files.h"
@@ -35,19 +32,10 @@ const double kRows[][2] = {{0, 0},     {.01, 10},    {.02, 10.5},  {.03, 11},   
 
 TEST(FilterReport, KeptDroppedDistancesAndSteps) {
     testing::TempFolder folder;
-    std::string text = testing::bytesOf(std::string(PLOVIX_TEST_DATA) + "/geotest/pass_keys.LST");
-    text.resize(text.find("  1  0.00"));
-    int n = 0;
-    for (const auto& [disp, load] : kRows) {
-        char row[96];
-        ++n;
-        std::snprintf(row, sizeof row, "%d %.2f %.3f %.1f 0.0 0.0000 1000.0\r\n", n, n * 0.5, disp,
-                      load);
-        text += row;
-    }
-    text += "123456789lastline987654321\r\n";
+    std::vector<std::array<double, 3>> rows;
+    for (const auto& [disp, load] : kRows) rows.push_back({rows.size() * 0.5 + 0.5, disp, load});
     const std::string path = (folder.path / "report.LST").string();
-    std::ofstream(path, std::ios::binary) << text;
+    testing::writeBytes(path, testing::geotestShearFile(rows));
 
     Session s;
     LoadSettings(s, IniFile{});

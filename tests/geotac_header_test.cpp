@@ -59,7 +59,7 @@ struct Layout {
     const char* settings;
     int disp, load, aux, cell;
     std::int64_t lines, consumed;
-    int loadUnit, stressUnit, dispUnit;
+    int stressUnit;  // loads are in pounds and displacements in inches throughout
     bool known, dcdt;
     const char* flags;   // 3 Version383, 4 Version414, 5 Version521, O OldFormat313,
                          // R RadialStrain, T TruePathFile, U UnknownUULayout, L LoadRingDS
@@ -67,58 +67,57 @@ struct Layout {
 };
 const Layout kLayouts[] = {
     // Unknown: cell 3, displacement 5, units on line 15, marker line 19.
-    {"unknown_triaxial.TRX", 4, "", 5, 2, 4, 3, 19, 20, 1, 1, 1, false, false, "3", nullptr},
+    {"unknown_triaxial.TRX", 4, "", 5, 2, 4, 3, 19, 20, 1, false, false, "3", nullptr},
     // Unit "V" on column 5: the displacement moves to column 6 ("in").
-    {"unknown_uu_moving_disp.TRX", 3, "", 6, 2, 4, 3, 19, 20, 1, 1, 1, false, false, "3U", nullptr},
+    {"unknown_uu_moving_disp.TRX", 3, "", 6, 2, 4, 3, 19, 20, 1, false, false, "3U", nullptr},
     // "Version 5.3.1" on line 3 (and 5.3.2 below): unknown columns.
-    {"unknown_version_on_line3.TRX", 4, "", 5, 2, 4, 3, 19, 20, 1, 1, 1, false, false, "3",
-     nullptr},
+    {"unknown_version_on_line3.TRX", 4, "", 5, 2, 4, 3, 19, 20, 1, false, false, "3", nullptr},
     // 2.9.4: X = 1 - UseDCDT; Sigma-1 UC column 3 + X, the filled field 4 of the factor line
     // keeps 4. With the DCDT: X = 0, field 3 "DCDT" gives 3. Units on line 16; aux "in".
-    {"sigma1_uc_v294.TRX", 1, "", 4, 2, 4, 5, 20, 21, 1, -1, 1, true, false, "", nullptr},
-    {"sigma1_uc_v294.TRX", 1, "A", 3, 2, 4, 5, 20, 21, 1, -1, 1, true, true, "", nullptr},
+    {"sigma1_uc_v294.TRX", 1, "", 4, 2, 4, 5, 20, 21, -1, true, false, "", nullptr},
+    {"sigma1_uc_v294.TRX", 1, "A", 3, 2, 4, 5, 20, 21, -1, true, true, "", nullptr},
     // UC-SI 1.1.0 = Sigma-1 UC 2.7.4; line 12 "Radial Strain LVDT": X = 3, column 6.
-    {"sigma1_uc_radial.TRX", 1, "", 6, 2, 4, 5, 20, 21, 1, -1, 1, true, false, "R", nullptr},
+    {"sigma1_uc_radial.TRX", 1, "", 6, 2, 4, 5, 20, 21, -1, true, false, "R", nullptr},
     // UU-SI 1.1.0 = Sigma-1 UU 3.7.1, no look-ahead outcome: X = Y = 0, columns 4 and 3.
-    {"sigma1_uu_si.TRX", 3, "", 4, 2, 4, 3, 20, 21, 1, 1, 1, true, false, "", nullptr},
+    {"sigma1_uu_si.TRX", 3, "", 4, 2, 4, 3, 20, 21, 1, true, false, "", nullptr},
     // 3.8.2, "Cell Pressure" at 25: Y = 0, X = 1 - UseDCDT (4 + 1 = 5, or 4 with the DCDT).
-    {"v382_cell_at_25.TRX", 3, "", 5, 2, 4, 3, 20, 21, 1, 1, 1, true, false, "", nullptr},
-    {"v382_cell_at_25.TRX", 3, "A", 4, 2, 4, 3, 20, 21, 1, 1, 1, true, true, "", nullptr},
+    {"v382_cell_at_25.TRX", 3, "", 5, 2, 4, 3, 20, 21, 1, true, false, "", nullptr},
+    {"v382_cell_at_25.TRX", 3, "A", 4, 2, 4, 3, 20, 21, 1, true, true, "", nullptr},
     // Elsewhere with a DCDT: Y = 1, X = 1, or -1 with the DCDT (field 3 "DCDT" agrees: 3).
-    {"v382_cell_elsewhere.TRX", 3, "", 5, 2, 4, 4, 20, 21, 1, 1, 1, true, false, "", nullptr},
-    {"v382_cell_elsewhere.TRX", 3, "A", 3, 2, 4, 4, 20, 21, 1, 1, 1, true, true, "", nullptr},
+    {"v382_cell_elsewhere.TRX", 3, "", 5, 2, 4, 4, 20, 21, 1, true, false, "", nullptr},
+    {"v382_cell_elsewhere.TRX", 3, "A", 3, 2, 4, 4, 20, 21, 1, true, true, "", nullptr},
     // 3.7.1 with "LVDT" under "[SENSORS]" is 3.8.2: the non-Sigma-1 defaults stay.
-    {"v371_sensor_line.TRX", 5, "", 6, 2, 4, 5, 20, 21, 1, 1, 1, true, false, "", nullptr},
+    {"v371_sensor_line.TRX", 5, "", 6, 2, 4, 5, 20, 21, 1, true, false, "", nullptr},
     // 4.1.4, empty line after "[SENSORS]": X = 1; two lines after line 8 and one after the
     // empty line 11 move everything down by 3: units line 19, marker 23.
-    {"v414_empty_sensors.TRX", 3, "", 5, 2, 4, 3, 23, 24, 1, 1, 1, true, false, "4", nullptr},
+    {"v414_empty_sensors.TRX", 3, "", 5, 2, 4, 3, 23, 24, 1, true, false, "4", nullptr},
     // 5.4.3 direct shear, the same shifts: units line 18 (15 + 3), marker 22.
-    {"v543_empty_sensors.SDF", 2, "", 6, 2, 4, 3, 22, 23, 1, -1, 1, true, false, "3", nullptr},
+    {"v543_empty_sensors.SDF", 2, "", 6, 2, 4, 3, 22, 23, -1, true, false, "3", nullptr},
     // 4.1.4 "LPT" with "Cell" after it: Y = 1, X = -1, the DCDT is used: columns 3 and 4.
-    {"v414_lpt.TRX", 3, "", 3, 2, 4, 4, 20, 21, 1, 1, 1, true, true, "4", nullptr},
+    {"v414_lpt.TRX", 3, "", 3, 2, 4, 4, 20, 21, 1, true, true, "4", nullptr},
     // 3.1.3, line 12 "LDT": column 4 and no DCDT, even when field 3 "DCDT" chose it.
-    {"v313_ldt.TRX", 5, "A", 4, 2, 4, 5, 20, 21, 1, -1, 1, true, false, "O", nullptr},
+    {"v313_ldt.TRX", 5, "A", 4, 2, 4, 5, 20, 21, -1, true, false, "O", nullptr},
     // 5.4.2 on line 3, CU: "LOAD" before "PORE" on the sensor line: load 3, aux 4.
-    {"v542_cu_stages.TRX", 5, "", 2, 3, 4, 0, 19, 20, 1, 1, 1, false, false, "3",
+    {"v542_cu_stages.TRX", 5, "", 2, 3, 4, 0, 19, 20, 1, false, false, "3",
      "[S1],[S2],[S3],[S4],[CIU S1,[CIU S2,[CIU S3,[CIU S4"},
     // 5.4.2 UU: stage names, then those of the lines before each "Time" line (13 and 19).
-    {"v542_uu_stages.TRX", 3, "A", 2, 3, 4, 0, 19, 20, 1, -1, 1, false, true, "3U",
+    {"v542_uu_stages.TRX", 3, "A", 2, 3, 4, 0, 19, 20, -1, false, true, "3U",
      "[S1],[S2],[S3],[S4],[ST-3],[ST-1],[UU-1]"},
     // TruePath: displacement 8 (3 with the DCDT), cell 4, aux 6 (10 for CD); units line 15.
-    {"truepath_cu.TRX", 5, "", 8, 2, 6, 4, 19, 20, 1, 1, 1, true, false, "3T", nullptr},
-    {"truepath_cu.TRX", 6, "A", 3, 2, 10, 4, 19, 20, 1, 1, 1, true, true, "3T", nullptr},
+    {"truepath_cu.TRX", 5, "", 8, 2, 6, 4, 19, 20, 1, true, false, "3T", nullptr},
+    {"truepath_cu.TRX", 6, "A", 3, 2, 10, 4, 19, 20, 1, true, true, "3T", nullptr},
     // "Internal Load Cell": cell and aux one right, the load from column 3 unless not wanted.
-    {"truepath_cd_ilc.TRX", 6, "", 8, 3, 11, 5, 19, 20, 1, 1, 1, true, false, "3T", nullptr},
-    {"truepath_cd_ilc.TRX", 6, "U", 8, 2, 11, 5, 19, 20, 1, 1, 1, true, false, "3T", nullptr},
+    {"truepath_cd_ilc.TRX", 6, "", 8, 3, 11, 5, 19, 20, 1, true, false, "3T", nullptr},
+    {"truepath_cd_ilc.TRX", 6, "U", 8, 2, 11, 5, 19, 20, 1, true, false, "3T", nullptr},
     // Sigma-1 CU as CD (after the prompt): 6 and 5.
-    {"sigma1_cu.TRX", 6, "", 6, 2, 4, 5, 20, 21, 1, 1, 1, true, false, "3", nullptr},
-    {"digishear_ds.SDF", 2, "", 6, 2, 4, 3, 19, 20, 1, -1, 1, true, false, "", nullptr},
+    {"sigma1_cu.TRX", 6, "", 6, 2, 4, 5, 20, 21, 1, true, false, "3", nullptr},
+    {"digishear_ds.SDF", 2, "", 6, 2, 4, 3, 19, 20, -1, true, false, "", nullptr},
     // 5.2.1: columns 2, 3, 5; after the marker (19) up to the empty line 22 and one more.
-    {"v521_ds.SDF", 2, "", 2, 3, 4, 5, 23, 24, 1, -1, 1, false, false, "35", nullptr},
+    {"v521_ds.SDF", 2, "", 2, 3, 4, 5, 23, 24, -1, false, false, "35", nullptr},
     // 5.4.2 load ring: marker line 20 is the heading; the unit line 21 is read, 20 - 1 counted.
-    {"v542_load_ring.SDF", 2, "", 4, 2, 3, 0, 19, 21, 1, -1, 1, false, false, "3L", "TIME\tLR"},
+    {"v542_load_ring.SDF", 2, "", 4, 2, 3, 0, 19, 21, -1, false, false, "3L", "TIME\tLR"},
     // Section named after the file: no heading follows it.
-    {"NAMED1.SDF", 2, "", 6, 2, 4, 3, 19, 19, 1, -1, 1, true, false, "", nullptr},
+    {"NAMED1.SDF", 2, "", 6, 2, 4, 3, 19, 19, -1, true, false, "", nullptr},
 };
 
 TEST_F(GeotacHeader, EveryGenerationsColumnsUnitsAndMarker) {
@@ -139,7 +138,7 @@ TEST_F(GeotacHeader, EveryGenerationsColumnsUnitsAndMarker) {
                   (std::array{c.disp, c.load, c.aux, c.cell}));
         EXPECT_EQ(h.ColAux2, h.ColAux);
         EXPECT_EQ((std::array{h.LoadUnit, h.StressUnit, h.DispUnit}),
-                  (std::array{c.loadUnit, c.stressUnit, c.dispUnit}));
+                  (std::array{1, c.stressUnit, 1}));
         EXPECT_EQ(h.KnownVersion, c.known);
         EXPECT_EQ(h.UseDCDT, c.dcdt);
         std::string flags;

@@ -6,13 +6,13 @@
 
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <filesystem>
 #include <fstream>
 
 #include "app/version.h"
 #include "support/norvo_files.h"
 #include "support/recording_operator.h"
+#include "support/scripted_dialogs.h"
 #include "support/temp_folder.h"
 
 namespace plovix {
@@ -20,23 +20,10 @@ namespace {
 
 namespace fs = std::filesystem;
 using plovix::testing::RecordingOperator;
+using plovix::testing::ScriptedDialogs;
 using plovix::testing::TempFolder;
 
 const fs::path kData = PLOVIX_TEST_DATA;
-
-struct ScriptedDialogs : FileDialogs {
-    std::deque<DialogAnswer> answers;  // Cancel when they run out
-    std::vector<FileDialogRequest> asked;
-    DialogAnswer next(const FileDialogRequest& request) {
-        asked.push_back(request);
-        if (answers.empty()) return DialogAnswer::cancelled();
-        DialogAnswer a = answers.front();
-        answers.pop_front();
-        return a;
-    }
-    DialogAnswer openDAFile(const FileDialogRequest& r) override { return next(r); }
-    DialogAnswer chooseNorvoFile(const FileDialogRequest& r) override { return next(r); }
-};
 
 // A window over default settings (no settings file) for `source` and a stored test type.
 struct Window {
@@ -74,9 +61,6 @@ TEST(ImportWorkflow, SetUpOffersOnlyTheTestTypesTheSourceAllows) {
     Window enkay(kEnKay, kCuWithPorePressures);
     enkay.w.chooseTestType(kDirectShear - 1);
     EXPECT_EQ(enkay.w.view().testTypeIndex, kCuWithPorePressures - 1);
-
-    Window geotest(kGeoTest, kDirectShear);
-    EXPECT_EQ(geotest.w.view().title, "GeoTest Import for the KALVORN Norvo Program");
 
     Window humboldt(kHumboldt, kConsolidatedUndrained);
     humboldt.s.settings.HUMREADXL = true;
@@ -121,8 +105,7 @@ TEST(ImportWorkflow, FilesAreChosenInSequenceAndCancelOrARefusalKeepsWhatWasTher
     EXPECT_EQ(asked.patterns, std::vector<std::string>{"*.LST"});
     EXPECT_EQ(win.s.specimens.SpecimenFileName(1), "DS1.LST");
     EXPECT_EQ(win.w.specimenTooltip(1), first.string());
-    EXPECT_TRUE(win.w.view().specimens[2].button);
-    EXPECT_TRUE(win.w.view().specimens[1].skipBoxes);
+    EXPECT_TRUE(win.w.view().specimens[2].button && win.w.view().specimens[1].skipBoxes);
     const std::string readings = win.s.specimens.Column(1).readingsToWrite;
     EXPECT_FALSE(readings.empty());
 
@@ -136,8 +119,8 @@ TEST(ImportWorkflow, FilesAreChosenInSequenceAndCancelOrARefusalKeepsWhatWasTher
     // A file of another layout is refused and specimen 2 stays as it was: not imported.
     win.op.scriptAnswers({false});
     EXPECT_EQ(win.choose(2, win.copy("durham/pass_cupp.TXT", "NOT.LST")), ImportOutcome::Refused);
-    EXPECT_EQ(win.s.specimens.SpecimenCount, 1);
-    EXPECT_EQ(win.s.specimens.CurrentSpecimen, 1);
+    EXPECT_EQ((std::array{win.s.specimens.SpecimenCount, win.s.specimens.CurrentSpecimen}),
+              (std::array{1, 1}));
     EXPECT_TRUE(win.s.specimens.SpecimenFileName(2).empty());
     EXPECT_FALSE(win.w.view().specimens[2].column);
     EXPECT_EQ(win.s.specimens.Column(1).readingsToWrite, readings);
@@ -145,10 +128,9 @@ TEST(ImportWorkflow, FilesAreChosenInSequenceAndCancelOrARefusalKeepsWhatWasTher
     // Specimen 2 for real, then 3 before... 3 is next in sequence; 4 before 3 is not.
     ASSERT_EQ(win.choose(2, win.copy("geotest/pass_three_cycles.LST", "DS2.LST")),
               ImportOutcome::Read);
-    EXPECT_TRUE(win.w.view().specimens[2].column);
-    EXPECT_TRUE(win.w.view().specimens[3].button);
-    EXPECT_EQ(win.w.view().specimens[1].mark, SpecimenMark::Imported);
-    EXPECT_EQ(win.w.view().specimens[2].mark, SpecimenMark::Current);
+    EXPECT_TRUE(win.w.view().specimens[2].column && win.w.view().specimens[3].button);
+    EXPECT_EQ((std::array{win.w.view().specimens[1].mark, win.w.view().specimens[2].mark}),
+              (std::array{SpecimenMark::Imported, SpecimenMark::Current}));
     win.op.messages.clear();
     const auto dialogs = win.dialogs.asked.size();
     win.w.getDAFile(4);
@@ -200,8 +182,7 @@ TEST(ImportWorkflow, SaveAndExitChecksComeFirstAndWinFileModeFixesTheNorvoFile) 
     const fs::path norvo = win.tmp.path / "out" / "TEST.NDT";
     Window started(kGeoTest, kDirectShear, "WINFILE=\"" + norvo.string() + "\"");
     const WindowView& v = started.w.view();
-    EXPECT_FALSE(v.norvoButtonEnabled);
-    EXPECT_FALSE(v.dosOptionEnabled);
+    EXPECT_FALSE(v.norvoButtonEnabled || v.dosOptionEnabled);
     EXPECT_TRUE(v.windowsVersion);
     EXPECT_EQ(v.norvoName, "TEST.NDT");
     started.w.chooseNorvoFile();
@@ -213,9 +194,8 @@ TEST(ImportWorkflow, SaveAndExitChecksComeFirstAndWinFileModeFixesTheNorvoFile) 
     ExportFiles files;
     files.templateFile = kData / ".." / ".." / "data" / "NVNEW.NDT";
     EXPECT_TRUE(started.w.saveAndExit(files));
-    EXPECT_TRUE(started.op.messages.empty()) << started.op.messages[0].text;
-    EXPECT_TRUE(v.closed);
-    EXPECT_TRUE(fs::exists(norvo));
+    EXPECT_EQ(started.op.texts(), std::vector<std::string>{});
+    EXPECT_TRUE(v.closed && fs::exists(norvo));
 }
 
 TEST(ImportWorkflow, ADroppedFileIsChosenWithoutTheDialogAndBusyFramesEveryPass) {

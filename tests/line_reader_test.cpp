@@ -1,52 +1,42 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
+#include "support/norvo_files.h"
 #include "support/temp_folder.h"
 #include "text/line_reader.h"
 
 namespace plovix {
 namespace {
 
-std::vector<std::string> allLines(LineReader& r, bool byLF = false) {
-    std::vector<std::string> lines;
+using Lines = std::vector<std::string>;
+
+Lines allLines(LineReader& r, bool byLF = false) {
+    Lines lines;
     while (auto line = r.next(byLF)) lines.push_back(*line);
     return lines;
 }
+Lines allLines(const std::string& bytes, bool byLF = false) {
+    auto r = LineReader::fromBytes(bytes);
+    return allLines(r, byLF);
+}
 
-using Lines = std::vector<std::string>;
-
-TEST(LineReader, CarriageReturnEndsALineAndABareLineFeedStaysInside) {
+TEST(LineReader, LineEnds) {
+    // A carriage return ends a line; a bare line feed stays inside it.
     auto r = LineReader::fromBytes("a\r\nb\rc\nd\r\n\r\ne");
     EXPECT_FALSE(r.readsByLF());
     EXPECT_EQ(allLines(r), (Lines{"a", "b", "c\nd", "", "e"}));
     EXPECT_TRUE(r.atEnd());
     EXPECT_FALSE(r.next().has_value());
     EXPECT_EQ(r.linesConsumed(), 5);
-}
-
-TEST(LineReader, AFileWithoutCarriageReturnsIsReadByLineFeed) {
-    auto r = LineReader::fromBytes("one\ntwo\n\nthree");
-    EXPECT_TRUE(r.readsByLF());
-    EXPECT_EQ(allLines(r), (Lines{"one", "two", "", "three"}));
-}
-
-TEST(LineReader, ByLineFeedKeepsCarriageReturnsAndStopsAtTheEnd) {
-    auto r = LineReader::fromBytes("a\r\nb\rc\nlast");
-    EXPECT_EQ(allLines(r, true), (Lines{"a\r", "b\rc", "last"}));
-    EXPECT_TRUE(r.atEnd());
-    EXPECT_EQ(r.next(true), std::nullopt);
-}
-
-TEST(LineReader, EmptyFilesAndFinalLineEndings) {
-    auto empty = LineReader::fromBytes("");
-    EXPECT_TRUE(empty.atEnd());
-    EXPECT_EQ(empty.next(), std::nullopt);
-    auto one = LineReader::fromBytes("x\r\n");
-    EXPECT_EQ(allLines(one), (Lines{"x"}));
-    auto onlyCr = LineReader::fromBytes("\r");
-    EXPECT_EQ(allLines(onlyCr), (Lines{""}));
+    // A file without carriage returns is read by line feed.
+    EXPECT_TRUE(LineReader::fromBytes("one\ntwo").readsByLF());
+    EXPECT_EQ(allLines("one\ntwo\n\nthree"), (Lines{"one", "two", "", "three"}));
+    // Read by line feed, carriage returns stay in the lines.
+    EXPECT_EQ(allLines("a\r\nb\rc\nlast", true), (Lines{"a\r", "b\rc", "last"}));
+    EXPECT_EQ(allLines(""), Lines{});
+    EXPECT_EQ(allLines("x\r\n"), Lines{"x"});
+    EXPECT_EQ(allLines("\r"), Lines{""});
 }
 
 TEST(LineReader, ReturningToARememberedPositionRestoresTheLineCount) {
@@ -64,13 +54,12 @@ TEST(LineReader, ReturningToARememberedPositionRestoresTheLineCount) {
     EXPECT_EQ(r.next(), "h1");
 }
 
-TEST(LineReader, LinesLongerThanTheReadBufferAndCrLfSplitAcrossIt) {
+TEST(LineReader, LongLinesAcrossTheReadBufferAndAMissingFile) {
     // 65535 bytes then CR: the LF that completes the ending is the first byte of the next chunk.
     const std::string longLine(65535, 'x');
-    const std::string bytes = longLine + "\r\n" + std::string(200000, 'y') + "\r\nz";
     testing::TempFolder temp;
     const auto path = temp.path / "long.txt";
-    std::ofstream(path, std::ios::binary) << bytes;
+    testing::writeBytes(path, longLine + "\r\n" + std::string(200000, 'y') + "\r\nz");
     auto r = LineReader::open(path);
     ASSERT_TRUE(r.has_value());
     EXPECT_EQ(r->next(), longLine);
@@ -80,9 +69,7 @@ TEST(LineReader, LinesLongerThanTheReadBufferAndCrLfSplitAcrossIt) {
     r->seek(mark);  // far behind the current chunk
     EXPECT_EQ(r->next()->size(), 200000u);
     EXPECT_EQ(r->linesConsumed(), 2);
-}
 
-TEST(LineReader, MissingFileIsReported) {
     std::string error;
     EXPECT_FALSE(LineReader::open("/nonexistent/plovix/file.dat", &error).has_value());
     EXPECT_NE(error.find("/nonexistent/plovix/file.dat"), std::string::npos);

@@ -22,26 +22,15 @@ void touch(const fs::path& file) {
     std::ofstream(file) << "x";
 }
 
-// Sets or clears an environment variable for the life of the object.
-class ScopedVariable {
-  public:
-    ScopedVariable(const char* name, const char* value) : name_(name) {
-        if (const char* old = std::getenv(name)) old_ = old;
-        if (value)
-            ::setenv(name, value, 1);
-        else
-            ::unsetenv(name);
+// Sets (or, without a value, clears) an environment variable for the life of the object.
+struct ScopedVariable {
+    const char* name;
+    std::optional<std::string> old;
+    ScopedVariable(const char* n, const char* value) : name(n) {
+        if (const char* was = std::getenv(n)) old = was;
+        value ? ::setenv(n, value, 1) : ::unsetenv(n);
     }
-    ~ScopedVariable() {
-        if (old_)
-            ::setenv(name_, old_->c_str(), 1);
-        else
-            ::unsetenv(name_);
-    }
-
-  private:
-    const char* name_;
-    std::optional<std::string> old_;
+    ~ScopedVariable() { old ? ::setenv(name, old->c_str(), 1) : ::unsetenv(name); }
 };
 
 }  // namespace

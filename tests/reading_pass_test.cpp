@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <fstream>
 #include <functional>
 
 #include "filter/reading_pass.h"
@@ -35,24 +34,7 @@ std::string fixture(const std::string& name) {
 }
 
 using testing::bytesOf;
-
-// A GeoTest direct shear file: the header of pass_keys.LST, then (time, displacement, load)
-// readings and the end marker.
-std::string geotestFile(const std::vector<std::array<double, 3>>& rows) {
-    std::string text = bytesOf(fixture("geotest/pass_keys.LST"));
-    text.resize(text.find("  1  0.00"));
-    char buf[96];
-    int n = 0;
-    for (const auto& [t, d, f] : rows) {
-        std::snprintf(buf, sizeof buf, "%d %.2f %.3f %.1f 0.0 0.0000 1000.0\r\n", ++n, t, d, f);
-        text += buf;
-    }
-    return text + "123456789lastline987654321\r\n";
-}
-
-bool startsWith(const std::string& text, const std::string& prefix) {
-    return text.rfind(prefix, 0) == 0;
-}
+using testing::geotestShearFile;
 
 class ReadingPassTest : public ::testing::Test {
   protected:
@@ -79,9 +61,8 @@ class ReadingPassTest : public ::testing::Test {
         for (int r = 1; r <= kMaxRun; ++r) s.cycles.NumCycles(1, r) = 0;
     }
     std::string written(const std::string& name, const std::string& bytes) {
-        const std::string path = (folder.path / name).string();
-        std::ofstream(path, std::ios::binary) << bytes;
-        return path;
+        testing::writeBytes(folder.path / name, bytes);
+        return (folder.path / name).string();
     }
     PassOutcome preview() {
         s.pass.Exporting = false;
@@ -138,9 +119,8 @@ TEST_F(ReadingPassTest, KeyLoadsAndStrictThresholds) {
 TEST_F(ReadingPassTest, InitialRepeatsAndTheSkipBoxes) {
     use(kGeoTest, kDirectShear, fixture("geotest/pass_repeats.LST"));
     EXPECT_EQ(exported().front(), "0, 0, 0.001");
-    EXPECT_EQ(col().initialDispRepeats, "3");
-    EXPECT_EQ(col().initialLoadRepeats, "2");
-    EXPECT_EQ(col().readingsToWrite, "6");
+    EXPECT_EQ((Lines{col().initialDispRepeats, col().initialLoadRepeats, col().readingsToWrite}),
+              (Lines{"3", "2", "6"}));
 
     s.specimens.SkipDispRepeats(1) = true;  // 3 - 1 skipped: the third equal reading is first
     EXPECT_EQ(exported().front(), "0, 0, 0.003");
@@ -163,9 +143,9 @@ TEST_F(ReadingPassTest, CyclesClosingReadingsAndUntickedCycles) {
     EXPECT_EQ(exported(),
               (Lines{"0, 0, 0", "0.5, 40, 0", "1, 80, 0", "1.1, 78, 0", "1.2, 78, 0", "1.7, -40, 0",
                      "2.2, -60, 0", "2.25, -59, 0", "2.75, 30, 0", "3.25, 100, 0"}));
-    EXPECT_EQ(col().metDisp, "3");  // the first and the two closing readings
-    EXPECT_EQ(col().metLoad, "7");
-    EXPECT_EQ(col().cycleReadings, "3 / 10");
+    // The first and the two closing readings meet the displacement criterion.
+    EXPECT_EQ((Lines{col().metDisp, col().metLoad, col().cycleReadings}),
+              (Lines{"3", "7", "3 / 10"}));
 
     // Cycle 2 left out in both passes (the file chosen again, so no cycle count is known): the
     // reversed travel 1.2 -> 0.65 is taken up at once.
@@ -173,24 +153,23 @@ TEST_F(ReadingPassTest, CyclesClosingReadingsAndUntickedCycles) {
     s.cycles.UseCycle(1, 1, 2) = 0;
     EXPECT_EQ(exported(), (Lines{"0, 0, 0", "0.5, 40, 0", "1, 80, 0", "1.1, 78, 0", "1.2, 78, 0",
                                  "1.75, 30, 0", "2.25, 100, 0"}));
-    EXPECT_EQ(col().cycleReadings, "2 / 7");
-    EXPECT_EQ(col().maxLoad, "100.00");  // the peak of cycle 3, a used cycle after a left-out one
-    EXPECT_EQ(col().cyclesInFile, "2");  // the cycles used
+    // The peak of cycle 3, a used cycle after a left-out one; the cycles used.
+    EXPECT_EQ((Lines{col().cycleReadings, col().maxLoad, col().cyclesInFile}),
+              (Lines{"2 / 7", "100.00", "2"}));
 
     // A file that ends in a reverse cycle: the filter still starts forward, as the survey did.
     s.cycles.UseCycle(1, 1, 2) = 1;
     use(kGeoTest, kDirectShear, fixture("geotest/pass_ends_reversed.LST"));
     EXPECT_EQ(preview(), PassOutcome::Done);
-    EXPECT_EQ(col().cycleReadings, "2 / 8");
-    EXPECT_EQ(col().readingsToWrite, "7");  // cycles 1 and 2 as above
+    EXPECT_EQ(col().cycleReadings + " " + col().readingsToWrite, "2 / 8 7");  // as above
     EXPECT_TRUE(op.messages.empty());
 
     // A left-out cycle of one reading (0.9) does not swallow the next cycle's first (1.4).
     s.cycles.UseCycle(1, 1, 2) = 0;
     use(kGeoTest, kDirectShear, fixture("geotest/pass_one_reading_cycle.LST"));
     preview();
-    EXPECT_EQ(col().cycleReadings, "2 / 5");
-    EXPECT_EQ(col().readingsToWrite, "5");  // first, 40, 80, 30 (high), 60 (peak)
+    // Kept: the first, 40, 80, 30 (high), 60 (peak).
+    EXPECT_EQ(col().cycleReadings + " " + col().readingsToWrite, "2 / 5 5");
 }
 
 // pass_markers.DAT: area 4.908738521875 (diameter 2.5), so a stress of 1440 psf is a load of
@@ -208,27 +187,20 @@ TEST_F(ReadingPassTest, GeomaticPassesMarkersAndTheZeroReading) {
         s.pass.PrevLine = "0.5000 9999 0.5000";
         s.pass.ExportOpen = true;
     };
-    const double k = 4.908738521875 / 144;
-    const std::vector<std::array<double, 3>> expected{{0, 0, 0},
-                                                      {0.01, 0, 0},
-                                                      {0.02, 1440 * k, 0.001},
-                                                      {0.03, 2880 * k, 0.0015},
-                                                      {0.031, 2880 * k, 0.0016},
-                                                      {0.032, 2880 * k, 0.0017},
-                                                      {0.064, 0, 0.0017},
-                                                      {0.074, 1440 * k, 0.0018},
-                                                      {0.075, 1440 * k, 0.0019},
-                                                      {0.076, 1440 * k, 0.002},
-                                                      {0.081, 720 * k, 0.002},
-                                                      {0.091, 1000 * k, 0.0021}};
+    const double k = 4.908738521875 / 144;  // lbs per psf
+    const double disp[] = {0,     0.01,  0.02,  0.03,  0.031, 0.032,
+                           0.064, 0.074, 0.075, 0.076, 0.081, 0.091};
+    const double psf[] = {0, 0, 1440, 2880, 2880, 2880, 0, 1440, 1440, 1440, 720, 1000};
+    const double vert[] = {0,      0,      0.001,  0.0015, 0.0016, 0.0017,
+                           0.0017, 0.0018, 0.0019, 0.002,  0.002,  0.0021};
     const Lines lines = exported();
-    ASSERT_EQ(lines.size(), expected.size());
+    ASSERT_EQ(lines.size(), 12u);
     for (std::size_t i = 0; i < lines.size(); ++i) {
         double d = 0, f = 0, v = 0;
         ASSERT_EQ(std::sscanf(lines[i].c_str(), "%lf, %lf, %lf", &d, &f, &v), 3) << lines[i];
-        EXPECT_NEAR(d, expected[i][0], 1e-12) << i;
-        EXPECT_NEAR(f, expected[i][1], 1e-9) << i;
-        EXPECT_NEAR(v, expected[i][2], 1e-12) << i;
+        EXPECT_NEAR(d, disp[i], 1e-12) << i;
+        EXPECT_NEAR(f, psf[i] * k, 1e-9) << i;
+        EXPECT_NEAR(v, vert[i], 1e-12) << i;
     }
     // The zero reading counts in "3 / 12".
     EXPECT_EQ((Lines{col().readingsInFile, col().cycleReadings, col().metDisp, col().metLoad,
@@ -238,8 +210,8 @@ TEST_F(ReadingPassTest, GeomaticPassesMarkersAndTheZeroReading) {
     // The passes are the cycles from the first reading on.
     EXPECT_DOUBLE_EQ(s.pass.CycleMaxLoad(1, 1, 1), 2880 * k);
     EXPECT_DOUBLE_EQ(s.pass.CycleMaxLoad(1, 1, 2), 1440 * k);
-    EXPECT_EQ(col().normalStress, "1000.00");  // from the header
-    EXPECT_EQ(col().timeOrRate, "0.02");       // the header's rate
+    // The normal stress and the rate from the header.
+    EXPECT_EQ(col().normalStress + " " + col().timeOrRate, "1000.00 0.02");
 
     // Pass 2 left out: the shear markers hand back pass 1's closing reading instead.
     s.cycles.UseCycle(1, 1, 2) = 0;
@@ -255,10 +227,8 @@ TEST_F(ReadingPassTest, GeomaticPassesMarkersAndTheZeroReading) {
 TEST_F(ReadingPassTest, ProprietaryClientAndDurhamGeoResults) {
     use(kProprietaryClient, kConsolidatedUndrained, fixture("proprietary/pass_cu.TRX"));
     EXPECT_EQ(preview(), PassOutcome::Done);
-    EXPECT_EQ(col().readingsToWrite, "5");
-    EXPECT_EQ(col().normalStress, "40.00");
-    EXPECT_EQ(col().timeOrRate, "2.0");
-    EXPECT_EQ(col().maxLoad, ".90");
+    EXPECT_EQ((Lines{col().readingsToWrite, col().normalStress, col().timeOrRate, col().maxLoad}),
+              (Lines{"5", "40.00", "2.0", ".90"}));
     EXPECT_EQ(s.specimens.Headings.maxLoad, "Maximum Load (kN):");
     EXPECT_EQ(s.pass.FirstLine(1), 19);
 
@@ -266,9 +236,8 @@ TEST_F(ReadingPassTest, ProprietaryClientAndDurhamGeoResults) {
     EXPECT_EQ(preview(), PassOutcome::Done);
     EXPECT_EQ(s.pass.HeaderLines, 19);
     EXPECT_EQ(s.pass.FirstLine(1), 21);  // 20 lines consumed by the header
-    EXPECT_EQ(col().readingsToWrite, "5");
-    EXPECT_EQ(col().normalStress, "41.60");
-    EXPECT_EQ(col().timeOrRate, "1.0");
+    EXPECT_EQ((Lines{col().readingsToWrite, col().normalStress, col().timeOrRate}),
+              (Lines{"5", "41.60", "1.0"}));
 
     EXPECT_TRUE(op.messages.empty()) << ::testing::PrintToString(op.texts());
 }
@@ -278,11 +247,12 @@ TEST_F(ReadingPassTest, ProprietaryClientAndDurhamGeoResults) {
 TEST_F(ReadingPassTest, HundredReadingsForTheDosAndWindowsNorvo) {
     std::vector<std::array<double, 3>> rows;
     for (int n = 0; n < 100; ++n) rows.push_back({n * 0.5, n * 1.0, 10});
-    use(kGeoTest, kDirectShear, written("hundred.LST", geotestFile(rows)));
+    use(kGeoTest, kDirectShear, written("hundred.LST", geotestShearFile(rows)));
     preview();
     EXPECT_EQ(col().readingsToWrite, "100");
-    EXPECT_TRUE(col().readingsToWriteRed);
+    EXPECT_TRUE(col().readingsToWriteRed);  // too many for the DOS Norvo
     EXPECT_EQ(op.texts(), Lines{kFilterNotesText});
+    EXPECT_EQ(op.messages[0].title, "Plovix");
     EXPECT_EQ(op.statuses.back(), (std::pair<std::string, int>{"Filtering complete", 79}));
 
     op.messages.clear();
@@ -304,9 +274,9 @@ TEST_F(ReadingPassTest, BadInputEndsCleanlyAndKeepsThePreviousResults) {
         "This error may indicate that the file you are trying to import is an unsupported file "
         "type.  Please send the file to KALVORN for analysis.";
 
-    std::string header = geotestFile({});
-    header.resize(header.find("123456789lastline"));
-    const std::string headerOnly = written("header_only.LST", header);
+    std::string header = geotestShearFile({});
+    const std::string headerOnly =
+        written("header_only.LST", header.substr(0, header.find("123456789lastline")));
     use(kGeoTest, kDirectShear, headerOnly);
     EXPECT_EQ(preview(), PassOutcome::Ended);
     EXPECT_EQ(lastTwo(), (Lines{"0.1.0 Error: 62 - Input past end of file   Waypoint: 2" + tail +
@@ -318,7 +288,7 @@ TEST_F(ReadingPassTest, BadInputEndsCleanlyAndKeepsThePreviousResults) {
     trx.replace(trx.find("10:02:00 AM"), 11, "10:62:00 AM");
     use(kProprietaryClient, kConsolidatedUndrained, written("bad_time.TRX", trx));
     EXPECT_EQ(preview(), PassOutcome::Ended);
-    EXPECT_TRUE(startsWith(lastTwo()[0], "0.1.0 Error: 13 - Type mismatch   Waypoint: 10   "));
+    EXPECT_TRUE(lastTwo()[0].starts_with("0.1.0 Error: 13 - Type mismatch   Waypoint: 10   "));
 
     EXPECT_EQ(col().readingsToWrite, "previous");
 
@@ -342,21 +312,20 @@ TEST_F(ReadingPassTest, BadInputEndsCleanlyAndKeepsThePreviousResults) {
     // 10 cycles; 12 lines would be 11.
     std::vector<std::array<double, 3>> zigzag;
     for (int n = 0; n < 12; ++n) zigzag.push_back({0, n % 2 * 1.0, 10});
-    use(kGeoTest, kDirectShear, written("eleven.LST", geotestFile(zigzag)));
+    use(kGeoTest, kDirectShear, written("eleven.LST", geotestShearFile(zigzag)));
     EXPECT_EQ(preview(), PassOutcome::Ended);
     EXPECT_EQ(op.texts().back(), "Limit of 10 direction changes exceeded");
     zigzag.pop_back();
-    use(kGeoTest, kDirectShear, written("ten.LST", geotestFile(zigzag)));
+    use(kGeoTest, kDirectShear, written("ten.LST", geotestShearFile(zigzag)));
     EXPECT_EQ(preview(), PassOutcome::Done);
-    EXPECT_EQ(col().cycleReadings, "10 / 11");
-    EXPECT_EQ(col().readingsToWrite, "11");  // each cycle's first reading is its peak
+    // Each cycle's first reading is its peak.
+    EXPECT_EQ(col().cycleReadings + " " + col().readingsToWrite, "10 / 11 11");
 
     // Every cycle left out: nothing to filter.
     s.cycles.UseCycle(1, 1, 1) = 0;
     use(kGeoTest, kDirectShear, fixture("geotest/pass_keys.LST"));
     EXPECT_EQ(preview(), PassOutcome::Done);
-    EXPECT_EQ(col().readingsToWrite, "0");
-    EXPECT_EQ(col().cycleReadings, "0 / 0");
+    EXPECT_EQ(col().cycleReadings + " " + col().readingsToWrite, "0 / 0 0");
     EXPECT_EQ(op.messages.back().text, " No data available for specimen  1.");
     EXPECT_EQ(op.messages.back().icon, MessageIcon::Information);
 
@@ -369,11 +338,53 @@ TEST_F(ReadingPassTest, BadInputEndsCleanlyAndKeepsThePreviousResults) {
     EXPECT_EQ(preview(), PassOutcome::Ended);
 }
 
+// digishear_ds.SDF (see its golden file in convert_test.cpp) with the default GEOTAC settings,
+// each setting changed from there; then a zero displacement factor.
+TEST_F(ReadingPassTest, GeotacSettingsActInThePass) {
+    s.settings.Tolerance = 5;
+    s.settings.IncMax = 0.05;
+    s.settings.GEOTACI0 = s.settings.GEOTACROS = s.settings.GEOTACIPM = true;
+    s.settings.GEOTACUFVDAZ = true;
+    use(kGeotac, kDirectShear, fixture("geotac/digishear_ds.SDF"));
+    preview();
+    EXPECT_EQ((Lines{col().readingsToWrite, col().normalStress, col().timeOrRate}),
+              (Lines{"7", "20.37", "4.0"}));
+    s.settings.GEOTACNPSF = true;  // 100 / 4.908738521875 x 144 = 2933.544
+    preview();
+    EXPECT_EQ(col().normalStress, "2933.54");
+    // No zero reading: the 0.002 reading comes first, 6 kept, rate 0.298 x 100 / 2.5 / 3.
+    s.settings.GEOTACNPSF = s.settings.GEOTACI0 = false;
+    preview();
+    EXPECT_EQ(col().readingsToWrite, "6");
+    EXPECT_NEAR(s.header.TimeOrRate(1), 29.8 / 2.5 / 3, 1e-12);
+    s.settings.GEOTACI0 = true;
+    s.settings.GEOTACROS = false;  // 0.3 in / 3 min, just short of 0.1 in binary: two decimals
+    preview();
+    EXPECT_EQ(col().timeOrRate, "0.10");
+    s.settings.GEOTACIPM = false;
+    preview();
+    EXPECT_EQ(col().timeOrRate, "3.0");
+    // The vertical of the 0.01 reading: 1 x 0.1 less the zero reading's 0, or against the
+    // file's zero: (1 - 0.5) x 0.1.
+    EXPECT_EQ(exported().at(2), "0.01, 15, 0.1");
+    s.settings.GEOTACUFVDAZ = false;
+    EXPECT_EQ(exported().at(2), "0.01, 15, 0.05");
+    EXPECT_TRUE(op.messages.empty());
+
+    // A zero displacement factor: the unknown-format message.
+    std::string bytes = bytesOf(fixture("geotac/sigma1_cu.TRX"));
+    bytes.replace(bytes.find("Factor\t8\t0.001\t4\t2\t1"), 20, "Factor\t8\t0.001\t4\t2\t0");
+    use(kGeotac, kCuWithPorePressures, written("ZERO.TRX", bytes));
+    EXPECT_EQ(preview(), PassOutcome::Refused);
+    EXPECT_NE(op.messages.at(0).text.find("Wrong test type or unknown file format"),
+              std::string::npos);
+}
+
 // 70,000 readings 0.5 apart: every one kept, and counts beyond 16 bits shown as they are.
 TEST_F(ReadingPassTest, LongFilesCountPastSixteenBits) {
     std::vector<std::array<double, 3>> rows;
     for (int n = 0; n < 70000; ++n) rows.push_back({0, n * 0.5, 10});
-    use(kGeoTest, kDirectShear, written("long.LST", geotestFile(rows)));
+    use(kGeoTest, kDirectShear, written("long.LST", geotestShearFile(rows)));
     s.settings.NVWIN = true;
     EXPECT_EQ(preview(), PassOutcome::Done);
     EXPECT_EQ(col().readingsInFile, "70000");

@@ -13,7 +13,7 @@
 namespace plovix {
 namespace {
 
-TEST(Session, TablesRefuseIndexesOutsideTheirBounds) {
+TEST(Session, TablesKeepTheirEntriesApartAndRefuseIndexesOutsideTheirBounds) {
     Session s;
     s.cycles.UseCycle(4, 10, 10) = 1;
     s.cycles.NumCycles(4, 10) = 3;
@@ -28,18 +28,20 @@ TEST(Session, TablesRefuseIndexesOutsideTheirBounds) {
     EXPECT_THROW(s.header.Cal(CalChannel::Disp, 4), std::out_of_range);
     EXPECT_THROW(s.header.Cal(CalChannel::Disp, 0), std::out_of_range);
     EXPECT_EQ(s.cycles.CycleReadings(10, 10), 70000);
-}
 
-TEST(Session, CalibrationChannelsAreSeparate) {
-    Session s;
     s.header.Cal(CalChannel::Load, kCalZero) = 1;
     s.header.Cal(CalChannel::Disp, kCalFactor) = 2;
     s.header.Cal(CalChannel::Cell, kCalDivisor) = 3;
-    EXPECT_EQ(s.header.Cal(CalChannel::Load, kCalZero), 1);
-    EXPECT_EQ(s.header.Cal(CalChannel::Load, kCalFactor), 0);
-    EXPECT_EQ(s.header.Cal(CalChannel::Disp, kCalFactor), 2);
-    EXPECT_EQ(s.header.Cal(CalChannel::Aux, kCalDivisor), 0);
-    EXPECT_EQ(s.header.Cal(CalChannel::Cell, kCalDivisor), 3);
+    EXPECT_EQ(
+        (std::array{
+            s.header.Cal(CalChannel::Load, kCalZero), s.header.Cal(CalChannel::Load, kCalFactor),
+            s.header.Cal(CalChannel::Disp, kCalFactor), s.header.Cal(CalChannel::Aux, kCalDivisor),
+            s.header.Cal(CalChannel::Cell, kCalDivisor)}),
+        (std::array{1.0, 0.0, 2.0, 0.0, 3.0}));
+    // Names outside the lists are empty.
+    fillNameLists(s.program);
+    EXPECT_EQ(s.program.SourceNames(0) + s.program.SourceNames(9), "");
+    EXPECT_EQ(stressUnitName(s, -1) + stressUnitName(s, 99), "");
 }
 
 TEST(Session, SixteenBitValuesAreRefusedWithAMessage) {
@@ -55,16 +57,6 @@ TEST(Session, SixteenBitValuesAreRefusedWithAMessage) {
     EXPECT_THROW(checkedInt16(-32769, "x"), std::range_error);
 }
 
-TEST(Session, NameListsAndUnknownStressUnit) {
-    Session s;
-    fillNameLists(s.program);
-    EXPECT_EQ(s.program.SourceNames(1), "Geomatic");
-    EXPECT_EQ(s.program.SourceNames(0) + s.program.SourceNames(9), "");
-    EXPECT_EQ(stressUnitName(s, 8), "ksc");  // the others show in the result headings
-    EXPECT_EQ(stressUnitName(s, -1), "");
-    EXPECT_EQ(stressUnitName(s, 99), "");
-}
-
 TEST(Session, NewTestMarksEveryCycleUsedAndTakesTheLoadedTestType) {
     Session s;
     s.settings.LTTU = 5;
@@ -73,60 +65,45 @@ TEST(Session, NewTestMarksEveryCycleUsedAndTakesTheLoadedTestType) {
     s.pass.NumToWrite = 12;
     resetForNewTest(s);
     EXPECT_EQ(s.program.TestType, 5);
-    EXPECT_EQ(s.specimens.SpecimenCount, 0);
-    EXPECT_EQ(s.specimens.CurrentSpecimen, 1);
-    EXPECT_EQ(s.specimens.CurRun, 1);
+    EXPECT_EQ(
+        (std::array{s.specimens.SpecimenCount, s.specimens.CurrentSpecimen, s.specimens.CurRun}),
+        (std::array{0, 1, 1}));
     EXPECT_TRUE(s.program.NeedSetup);
     EXPECT_EQ(s.pass.NumToWrite, 12);  // nothing else is reset
-    EXPECT_EQ(s.cycles.UseCycle(1, 1, 1), 1);
-    EXPECT_EQ(s.cycles.UseCycle(4, 10, 10), 1);
-    EXPECT_EQ(s.cycles.UseCycle(0, 1, 1), 0);
-    EXPECT_EQ(s.cycles.UseCycle(1, 0, 1), 0);
+    EXPECT_EQ((std::array{s.cycles.UseCycle(1, 1, 1), s.cycles.UseCycle(4, 10, 10),
+                          s.cycles.UseCycle(0, 1, 1), s.cycles.UseCycle(1, 0, 1)}),
+              (std::array{1, 1, 0, 0}));
 }
 
-TEST(SourceTable, CodesNamesFiltersAndTestTypes) {
+// What the table of sources holds beyond its fixed rows: lookup by code, and the test types and
+// file filters that change with the settings and the test type.
+TEST(SourceTable, LookupAndTheTestTypesAndFiltersThatChange) {
     Session s;
-    const auto table = sourceTable();
-    ASSERT_EQ(table.size(), 8u);
-    for (std::size_t i = 0; i < table.size(); ++i) {
-        EXPECT_EQ(table[i].code, static_cast<int>(i) + 1);
-        EXPECT_EQ(findSource(table[i].code), &table[i]);
-        const std::string filter = table[i].filter(s);
-        EXPECT_NE(filter.find('|'), std::string::npos) << table[i].name;
-        const std::string allowed = table[i].allowedTestTypes(s);
-        EXPECT_EQ(allowed.front(), ',');
-        EXPECT_EQ(allowed.back(), ',');
-        EXPECT_GT(fListPos(fListItem(allowed, 1, true), allowed), 0);
-        // The data display is printed larger for Geomatic.
-        EXPECT_EQ(table[i].printPointSize, table[i].code == kGeomatic ? 12 : 10) << table[i].name;
-    }
+    for (const SourceLayout& row : sourceTable()) EXPECT_EQ(findSource(row.code), &row);
     EXPECT_EQ(findSource(0), nullptr);
     EXPECT_EQ(findSource(9), nullptr);
-    EXPECT_STREQ(findSource(kProprietaryClient)->name, "Proprietary Client");
 
-    EXPECT_EQ(findSource(kGeomatic)->allowedTestTypes(s), ",2,");
-    EXPECT_EQ(findSource(kGeoTest)->allowedTestTypes(s), ",1,2,3,4,5,");
+    const auto allowed = [&](int source) { return findSource(source)->allowedTestTypes(s); };
+    EXPECT_EQ(allowed(kGeoTest), ",1,2,3,4,5,");
     s.specimens.KWDSFile = true;
-    EXPECT_EQ(findSource(kGeoTest)->allowedTestTypes(s), ",2,");
-    EXPECT_EQ(findSource(kProprietaryClient)->allowedTestTypes(s), ",3,4,5,6,");
-    EXPECT_EQ(findSource(kEnKay)->allowedTestTypes(s), ",5,");
-    EXPECT_EQ(findSource(kEleSoilTest)->allowedTestTypes(s), ",5,");
-    EXPECT_EQ(findSource(kHumboldt)->allowedTestTypes(s), ",1,2,3,4,5,6,");
+    EXPECT_EQ(allowed(kGeoTest), ",2,");
+    EXPECT_EQ(allowed(kHumboldt), ",1,2,3,4,5,6,");
     s.settings.HUMXLEXP = true;
-    EXPECT_EQ(findSource(kHumboldt)->allowedTestTypes(s), ",1,3,4,5,6,");
+    EXPECT_EQ(allowed(kHumboldt), ",1,3,4,5,6,");
     s.settings.HUMREADXL = true;
-    EXPECT_EQ(findSource(kHumboldt)->allowedTestTypes(s), ",1,2,3,");
+    EXPECT_EQ(allowed(kHumboldt), ",1,2,3,");
     EXPECT_EQ(findSource(kHumboldt)->filter(s), "Humboldt XL files |*.XLS;*.XLSX");
 
+    const auto filter = [&](int source) { return findSource(source)->filter(s); };
     s.program.TestType = kConsolidatedUndrained;
-    EXPECT_EQ(findSource(kGeoTest)->filter(s), "GeoTest files |*.GEO;*.LST");
+    EXPECT_EQ(filter(kGeoTest), "GeoTest files |*.GEO;*.LST");
     s.program.TestType = kDirectShear;
-    EXPECT_EQ(findSource(kGeoTest)->filter(s), "GeoTest files |*.LST");
-    EXPECT_EQ(findSource(kGeotac)->filter(s), "GEOTAC files |*.SDF;*.DAT");
+    EXPECT_EQ(filter(kGeoTest), "GeoTest files |*.LST");
+    EXPECT_EQ(filter(kGeotac), "GEOTAC files |*.SDF;*.DAT");
     s.settings.KWDS = true;
-    EXPECT_EQ(findSource(kGeoTest)->filter(s), "GeoTest files |*.DAT");
+    EXPECT_EQ(filter(kGeoTest), "GeoTest files |*.DAT");
     s.program.TestType = kUnconfinedCompression;
-    EXPECT_EQ(findSource(kGeotac)->filter(s), "GEOTAC files |*.TRX;*.DAT");
+    EXPECT_EQ(filter(kGeotac), "GEOTAC files |*.TRX;*.DAT");
 }
 
 // The keys a source's results depend on are reported by name: each must be a key of the

@@ -6,33 +6,18 @@
 
 #include <gtest/gtest.h>
 
-#include <deque>
-
 #include "app/settings.h"
 #include "app/version.h"
 #include "support/recording_operator.h"
+#include "support/scripted_dialogs.h"
 #include "support/temp_folder.h"
 
 namespace plovix {
 namespace {
 
 using plovix::testing::RecordingOperator;
+using plovix::testing::ScriptedDialogs;
 using plovix::testing::TempFolder;
-
-struct ScriptedDialogs : FileDialogs {
-    std::deque<DialogAnswer> answers;  // Cancel when they run out
-    std::vector<FileDialogRequest> asked;
-    DialogAnswer next(const FileDialogRequest& request) {
-        asked.push_back(request);
-        if (answers.empty()) return DialogAnswer::cancelled();
-        DialogAnswer a = answers.front();
-        answers.pop_front();
-        return a;
-    }
-    DialogAnswer openDAFile(const FileDialogRequest& r) override { return next(r); }
-    DialogAnswer chooseNorvoFile(const FileDialogRequest& r) override { return next(r); }
-    DialogAnswer chooseNorvoProgram(const FileDialogRequest& r) override { return next(r); }
-};
 
 // A session over default settings (no settings file), and the dialog opened on it.
 struct Dialog {
@@ -57,8 +42,7 @@ TEST(SettingsDialog, GenericHidesTheSourceListAndShowsTheGeoTestFrame) {
     });
     EXPECT_FALSE(g.view().sourceListVisible);
     EXPECT_EQ(g.s.settings.SourceType, kGeoTest);
-    EXPECT_TRUE(g.view().frames[kGeoTest - 1].inFront);
-    EXPECT_FALSE(g.view().frames[kGeotac - 1].inFront);
+    EXPECT_TRUE(g.view().frames[kGeoTest - 1].inFront && !g.view().frames[kGeotac - 1].inFront);
     EXPECT_TRUE(g.view().text(SettingsText::AxialLoadFactor).visible);
     EXPECT_FALSE(g.view().check(SettingsCheck::InchesPerMinute).visible);
     EXPECT_EQ(g.d->helpTopic(), HelpTopic::SettingsGeoTest);
@@ -66,9 +50,7 @@ TEST(SettingsDialog, GenericHidesTheSourceListAndShowsTheGeoTestFrame) {
     // Without it every source is listed, whatever started the program.
     Dialog plain;
     EXPECT_TRUE(plain.view().sourceListVisible);
-    ASSERT_EQ(plain.view().sources.size(), 8u);
-    EXPECT_EQ(plain.view().sources[kEleSoilTest - 1], "ELE/SoilTest");
-    EXPECT_EQ(plain.view().sourceIndex, kGeomatic - 1);
+    EXPECT_EQ(plain.view().sources.size(), 8u);
 }
 
 TEST(SettingsDialog, AColumnBoxTakesOneLetterOnly) {
@@ -110,11 +92,9 @@ TEST(SettingsDialog, HumboldtFormatOptionsSwitchFullTransferAndTheWorkbookBoxes)
     EXPECT_EQ(cell(GridColumn::Worksheet).text, "4");
 
     h.d->chooseFormat(HumboldtFormat::ReadWorkbook);
-    EXPECT_TRUE(fullTransfer().ticked);
-    EXPECT_FALSE(fullTransfer().enabled);
-    EXPECT_TRUE(cell(GridColumn::Worksheet).enabled);
-    EXPECT_TRUE(cell(GridColumn::FirstRow).enabled);
-    EXPECT_TRUE(cell(GridColumn::Column).enabled);
+    EXPECT_TRUE(fullTransfer().ticked && !fullTransfer().enabled);
+    EXPECT_TRUE(cell(GridColumn::Worksheet).enabled && cell(GridColumn::FirstRow).enabled &&
+                cell(GridColumn::Column).enabled);
     EXPECT_FALSE(cell(GridColumn::Increment).enabled);  // as loaded: the options leave it
 
     // Exported text: the box shows the setting and stores each click at once.
@@ -124,15 +104,14 @@ TEST(SettingsDialog, HumboldtFormatOptionsSwitchFullTransferAndTheWorkbookBoxes)
     h.d->setCheck(SettingsCheck::FullTransfer, false);
     EXPECT_FALSE(h.s.settings.HUMFTHSD);
     h.d->chooseFormat(HumboldtFormat::Original);
-    EXPECT_FALSE(fullTransfer().ticked);
-    EXPECT_FALSE(fullTransfer().enabled);
+    EXPECT_FALSE(fullTransfer().ticked || fullTransfer().enabled);
     h.d->setCheck(SettingsCheck::FullTransfer, true);  // greyed: ignored
     EXPECT_FALSE(fullTransfer().ticked);
 
     Dialog read([](Settings& st) { st.HUMREADXL = true; });
     EXPECT_TRUE(read.view().formats[2].selected);
-    EXPECT_TRUE(read.view().check(SettingsCheck::FullTransfer).ticked);
-    EXPECT_FALSE(read.view().check(SettingsCheck::FullTransfer).enabled);
+    EXPECT_TRUE(read.view().check(SettingsCheck::FullTransfer).ticked &&
+                !read.view().check(SettingsCheck::FullTransfer).enabled);
     EXPECT_TRUE(read.view().cell(0, GridColumn::Increment).enabled);
 }
 
@@ -148,8 +127,7 @@ TEST(SettingsDialog, BrowsePutsTheFolderOfNvExeIntoThePathBox) {
     ASSERT_EQ(b.dialogs.asked.size(), 1u);
     const FileDialogRequest& asked = b.dialogs.asked[0];
     EXPECT_EQ(asked.title, "Navigate to the folder containing NV.EXE and select it NV.EXE");
-    EXPECT_EQ(asked.folder, "D:\\NORVO\\");
-    EXPECT_EQ(asked.fileName, "");
+    EXPECT_EQ(asked.folder + "|" + asked.fileName, "D:\\NORVO\\|");
     EXPECT_EQ(asked.patterns, std::vector<std::string>{"NV.EXE"});
 
     EXPECT_EQ(browse("C:\\OLD\\NV.EXE"), "C:\\OLD\\");
@@ -164,23 +142,22 @@ TEST(SettingsDialog, BrowsePutsTheFolderOfNvExeIntoThePathBox) {
 TEST(SettingsDialog, ReportRateBoxesExcludeEachOtherAndNoneStoresBothFlagsFalse) {
     Dialog g([](Settings& st) { st.SourceType = kGeotac; });  // default: both flags set
     const auto ticked = [&](SettingsCheck c) { return g.view().check(c).ticked; };
-    EXPECT_TRUE(ticked(SettingsCheck::InchesPerMinute));
-    EXPECT_TRUE(ticked(SettingsCheck::RateOfStrain));  // loading may show two
-    EXPECT_FALSE(ticked(SettingsCheck::TimeOfTest));
+    const auto boxes = [&] {  // inches per minute, rate of strain, time of test
+        return std::array{ticked(SettingsCheck::InchesPerMinute),
+                          ticked(SettingsCheck::RateOfStrain), ticked(SettingsCheck::TimeOfTest)};
+    };
+    EXPECT_EQ(boxes(), (std::array{true, true, false}));  // loading may show two
 
     g.d->setCheck(SettingsCheck::TimeOfTest, true);
-    EXPECT_FALSE(ticked(SettingsCheck::InchesPerMinute));
-    EXPECT_FALSE(ticked(SettingsCheck::RateOfStrain));
+    EXPECT_EQ(boxes(), (std::array{false, false, true}));
     g.d->setCheck(SettingsCheck::RateOfStrain, true);
     g.d->setCheck(SettingsCheck::InchesPerMinute, true);
-    EXPECT_FALSE(ticked(SettingsCheck::TimeOfTest));
-    EXPECT_FALSE(ticked(SettingsCheck::RateOfStrain));
+    EXPECT_EQ(boxes(), (std::array{true, false, false}));
     g.d->setCheck(SettingsCheck::InchesPerMinute, false);  // unticking changes nothing else
-    EXPECT_FALSE(ticked(SettingsCheck::TimeOfTest));
+    EXPECT_EQ(boxes(), (std::array{false, false, false}));
     EXPECT_TRUE(g.s.settings.GEOTACROS);  // not before closing
     g.d->close();
-    EXPECT_FALSE(g.s.settings.GEOTACROS);
-    EXPECT_FALSE(g.s.settings.GEOTACIPM);
+    EXPECT_FALSE(g.s.settings.GEOTACROS || g.s.settings.GEOTACIPM);
 }
 
 TEST(SettingsDialog, ClosingStoresEveryControlAndTheSettingsFileReadsThemBack) {
@@ -207,14 +184,12 @@ TEST(SettingsDialog, ClosingStoresEveryControlAndTheSettingsFileReadsThemBack) {
     h.s.program.TestType = kUnconsolidatedUndrained;  // saved as LTTU
 
     const Settings& st = h.s.settings;
-    EXPECT_EQ(st.VLoadFac, 2.5);
-    EXPECT_EQ(st.SDispFac, 0);
-    EXPECT_EQ(st.HumDefDiv, 10000);
+    EXPECT_EQ((std::array{st.VLoadFac, st.SDispFac, st.HumDefDiv}),
+              (std::array{2.5, 0.0, 10000.0}));
     EXPECT_EQ(st.NorvoProgPath, "/srv/norvo/");
     EXPECT_TRUE(st.DDMM && st.SaveName && st.KWDS && st.GEOTACADCDT && st.HUMREADXL && st.HUMFTHSD);
     EXPECT_FALSE(st.GEOTACI0 || st.HUMXLEXP || st.HUMROS);
-    EXPECT_EQ(st.HumXLSheet(1), "5");
-    EXPECT_EQ(st.HumXLCol(1), "D");
+    EXPECT_EQ(st.HumXLSheet(1) + st.HumXLCol(1), "5D");
     EXPECT_FALSE(st.HumIncOne);  // the UCC increment is still 2
 
     std::error_code error;

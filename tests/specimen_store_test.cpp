@@ -46,10 +46,9 @@ TEST_F(SpecimenStoreTest, ColumnsNumberLabelsAndCycleTicks) {
     s.specimens.SpecimenPath(2) = "/lab/";
     s.specimens.SpecimenFileName(2) = "b.LST";
     const SpecimenMarks marks = SetSpecimen(s);
-    EXPECT_EQ(marks[1], SpecimenMark::Imported);
-    EXPECT_EQ(marks[2], SpecimenMark::Current);
-    EXPECT_EQ(marks[3], SpecimenMark::NotImported);
-    EXPECT_EQ(marks[4], SpecimenMark::NotImported);
+    EXPECT_EQ((std::array{marks[1], marks[2], marks[3], marks[4]}),
+              (std::array{SpecimenMark::Imported, SpecimenMark::Current, SpecimenMark::NotImported,
+                          SpecimenMark::NotImported}));
     EXPECT_EQ(s.settings.DAFile, "/lab/b.LST");
     s.specimens.CurrentSpecimen = 3;  // not imported yet: the file stays
     SetSpecimen(s);
@@ -61,13 +60,12 @@ TEST_F(SpecimenStoreTest, ColumnsNumberLabelsAndCycleTicks) {
     s.cycles.CycleReadings(1, 1) = 4, s.cycles.CycleReadings(1, 2) = 2;
     s.cycles.CycleReadings(1, 3) = 3;
     CycleUse use = tickCycle(s, 2, false);
-    EXPECT_EQ(use.cycles, 2);
-    EXPECT_EQ(use.readings, 7);
-    EXPECT_EQ(s.cycles.UseCycle(1, 1, 2), 0);
+    EXPECT_EQ((std::array<std::int64_t, 3>{use.cycles, use.readings, s.cycles.UseCycle(1, 1, 2)}),
+              (std::array<std::int64_t, 3>{2, 7, 0}));
     tickCycle(s, 1, false);
     use = tickCycle(s, 3, false);
-    EXPECT_EQ(use.cycles, 0);
-    EXPECT_EQ(use.readings, 0);
+    EXPECT_EQ((std::array<std::int64_t, 2>{use.cycles, use.readings}),
+              (std::array<std::int64_t, 2>{0, 0}));
     EXPECT_THROW(tickCycle(s, 11, true), std::out_of_range);
 }
 

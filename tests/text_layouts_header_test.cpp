@@ -1,5 +1,4 @@
-// The label-driven headers of Humboldt text, EnKay and ELE/SoilTest files, and their
-// conversions end to end against hand-checked Norvo files.
+// The label-driven headers of Humboldt text, EnKay and ELE/SoilTest files.
 
 #include <gtest/gtest.h>
 
@@ -9,13 +8,11 @@
 #include "sources/header_reader.h"
 #include "support/norvo_files.h"
 #include "support/recording_operator.h"
-#include "support/temp_folder.h"
 
 namespace plovix {
 namespace {
 
 using plovix::testing::bytesOf;
-using plovix::testing::expectSameNorvoFile;
 
 const std::string kData = PLOVIX_TEST_DATA;
 
@@ -141,38 +138,6 @@ TEST_F(TextLayoutHeader, EnKayCountsAndUnitsEleLabelsAndDensity) {
     read(kEleSoilTest, kCuWithPorePressures, "Particle Density\t63\r\n");
     EXPECT_EQ(s.header.SpecificGravity, "63");
     EXPECT_TRUE(op.messages.empty());
-}
-
-// Golden Norvo files worked by hand from the fixture and data/NVNEW.NDT (Windows target,
-// criteria 0.05 and 5 %), all CU with pore pressures; the first reading's third value is 0, as
-// GEOTACUFVDAZ (default True) makes it the zero of the third channel.
-// - humboldt/prepared_cupp: columns 7, 8, 9; loads 0 .1 2 2.1 2.2 5 4.9 3, tolerance .25: kept
-//   the first, 2 (change), 2.2 (travel .09 - .02 > .05), 5 (peak), 4.9 (high), 3 (change);
-//   units mm, kN, kPa give 6,1,6,3,2,2,2; the time stamps are no dates, so the rate is 0.
-// - enkay/cupp_kn_mm: load column 2, displacement 3, pore 4: loads 0 .03 .4 .42 .8 .79 .6,
-//   tolerance .04, kept as above (.42 for its travel .1 - .04), the first reading included;
-//   the empty last line ends the data; head: job, company, location from "Sample Location",
-//   "Sample Number: S-12 Boring:  Depth: ", description from "Sample Description", " : ".
-// - ele/cupp_pcf_density: the same loads as forces in newtons (column 5 / 1000), pore column 3;
-//   normal value the mean cell pressure of the six kept readings (300+300+301+301+302+302)/6 =
-//   301; rate 0.05 from the header; weight 812.4 and gravity 2.64 in record 6 of every block;
-//   diameter 38 and height 76 in record 7; company unquoted.
-TEST(TextLayoutGolden, ConvertedRecordByRecord) {
-    const std::array<std::array<const char*, 3>, 3> cases{{
-        {"humboldt", "humboldt/prepared_cupp.TXT", "humboldt/prepared_cupp.expected.NDT"},
-        {"enkay", "enkay/cupp_kn_mm.TXT", "enkay/cupp_kn_mm.expected.NDT"},
-        {"ele", "ele/cupp_pcf_density.tab", "ele/cupp_pcf_density.expected.NDT"},
-    }};
-    testing::TempFolder temp;
-    const std::string out = (temp.path / "OUT.NDT").string();
-    for (const auto& [source, input, golden] : cases) {
-        SCOPED_TRACE(input);
-        ASSERT_EQ(testing::runConverter("--settings '" + (temp.path / "none.ini").string() +
-                                        "' --source " + source + " --test cupp -o '" + out + "' '" +
-                                        kData + "/" + input + "'"),
-                  0);
-        expectSameNorvoFile(bytesOf(out), bytesOf(kData + "/" + golden));
-    }
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 
@@ -16,6 +16,24 @@ namespace plovix::testing {
 std::string bytesOf(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), {}};
+}
+
+void writeBytes(const std::filesystem::path& path, const std::string& bytes) {
+    if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::string geotestShearFile(const std::vector<std::array<double, 3>>& rows) {
+    std::string text = bytesOf(std::filesystem::path(PLOVIX_TEST_DATA) / "geotest/pass_keys.LST");
+    text.resize(text.find("  1  0.00"));
+    char line[96];
+    int n = 0;
+    for (const auto& [time, disp, load] : rows) {
+        std::snprintf(line, sizeof line, "%d %.2f %.3f %.1f 0.0 0.0000 1000.0\r\n", ++n, time, disp,
+                      load);
+        text += line;
+    }
+    return text + "123456789lastline987654321\r\n";
 }
 
 std::vector<std::string> norvoRecords(const std::string& bytes) {
@@ -63,10 +81,21 @@ void expectSameNorvoFile(const std::string& actual, const std::string& golden) {
     }
 }
 
-int runConverter(const std::string& arguments) {
-    const std::string command = std::string(PLOVIX_CONVERT) + " " + arguments + " >/dev/null 2>&1";
-    const int status = std::system(command.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+ConvertRun runConverter(const std::vector<std::string>& args) {
+    std::string command = PLOVIX_CONVERT;
+    for (const std::string& arg : args) {
+        command += " '";
+        for (char c : arg) command += c == '\'' ? std::string("'\\''") : std::string(1, c);
+        command += "'";
+    }
+    ConvertRun run;
+    FILE* pipe = ::popen((command + " 2>/dev/null").c_str(), "r");
+    if (!pipe) return run;
+    char buffer[4096];
+    while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) run.out.append(buffer, n);
+    const int status = ::pclose(pipe);
+    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
 }
 
 }  // namespace plovix::testing

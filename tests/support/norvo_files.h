@@ -1,7 +1,8 @@
 #pragma once
-// Reading Norvo data files in tests, comparing one with a golden file worked by hand, and
-// running the converter that writes them.
+// Files in tests: reading and writing bytes, fixture files built from rows, Norvo data files
+// compared with a golden file worked by hand, and the converter that writes them.
 
+#include <array>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -10,6 +11,13 @@ namespace plovix::testing {
 
 // The bytes of a file ("" when it cannot be read).
 std::string bytesOf(const std::filesystem::path& path);
+
+// Writes the bytes to the file, creating its folder.
+void writeBytes(const std::filesystem::path& path, const std::string& bytes);
+
+// A GeoTest direct shear file: the header of geotest/pass_keys.LST, a reading line for each
+// (time, displacement, load), and the end marker.
+std::string geotestShearFile(const std::vector<std::array<double, 3>>& rows);
 
 // The records of a Norvo file; every one must end in CR LF.
 std::vector<std::string> norvoRecords(const std::string& bytes);
@@ -21,8 +29,12 @@ std::vector<std::string> norvoValues(const std::string& record);
 // template's ".5" may come back as "0.5").
 void expectSameNorvoFile(const std::string& actual, const std::string& golden);
 
-// Runs the built plovix-convert with these arguments (already quoted for the shell), its output
-// dropped: its exit code, or -1 when it did not exit.
-int runConverter(const std::string& arguments);
+struct ConvertRun {
+    int exitCode = -1;  // -1 when it did not exit
+    std::string out;    // standard output; standard error is dropped
+};
+
+// Runs the built plovix-convert with these arguments.
+ConvertRun runConverter(const std::vector<std::string>& args);
 
 }  // namespace plovix::testing

@@ -4,16 +4,14 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 
 namespace plovix::testing {
 
 struct TempFolder {
-    std::filesystem::path path =
-        std::filesystem::temp_directory_path() /
-        ("plovix-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
-         "-" + std::to_string(::getpid()));
+    std::filesystem::path path = std::filesystem::temp_directory_path() / name();
     TempFolder() { std::filesystem::create_directories(path); }
     ~TempFolder() {
         std::error_code error;
@@ -22,6 +20,11 @@ struct TempFolder {
         std::filesystem::remove_all(path, error);
     }
     TempFolder(const TempFolder&) = delete;
+    static std::string name() {  // a parameterised test's name holds "/"
+        std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        std::replace(test.begin(), test.end(), '/', '_');
+        return "plovix-" + test + "-" + std::to_string(::getpid());
+    }
     TempFolder& operator=(const TempFolder&) = delete;
 };
 
