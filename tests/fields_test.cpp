@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "app/session.h"
+#include "sources/columns.h"
+#include "sources/source_table.h"
 #include "text/fields.h"
 
 namespace plovix {

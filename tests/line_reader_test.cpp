@@ -65,9 +65,11 @@ TEST(LineReader, ReturningToARememberedPositionRestoresTheLineCount) {
 }
 
 TEST(LineReader, LinesLongerThanTheReadBufferAndCrLfSplitAcrossIt) {
-    // 65535 bytes then CR: the LF that completes the ending is the first byte of the next chunk.
-    const std::string longLine(65535, 'x');
-    const std::string bytes = longLine + "\r\n" + std::string(200000, 'y') + "\r\nz";
+    // A block less one byte, then CR: the LF that completes the ending is the first byte of the
+    // next block. The next line is longer than a block.
+    const std::string longLine(LineReader::kBlockSize - 1, 'x');
+    const std::size_t longer = LineReader::kBlockSize * 3 / 2;
+    const std::string bytes = longLine + "\r\n" + std::string(longer, 'y') + "\r\nz";
     testing::TempFolder temp;
     const auto path = temp.path / "long.txt";
     std::ofstream(path, std::ios::binary) << bytes;
@@ -75,11 +77,26 @@ TEST(LineReader, LinesLongerThanTheReadBufferAndCrLfSplitAcrossIt) {
     ASSERT_TRUE(r.has_value());
     EXPECT_EQ(r->next(), longLine);
     const auto mark = r->tell();
-    EXPECT_EQ(r->next()->size(), 200000u);
+    EXPECT_EQ(r->next()->size(), longer);
     EXPECT_EQ(r->next(), "z");
-    r->seek(mark);  // far behind the current chunk
-    EXPECT_EQ(r->next()->size(), 200000u);
+    r->seek(mark);  // far behind the current block
+    EXPECT_EQ(r->next()->size(), longer);
     EXPECT_EQ(r->linesConsumed(), 2);
+}
+
+TEST(LineReader, AViewOfALineStaysValidWhileTheReaderLooksAhead) {
+    // The first line and its CR LF fill the first block: asking whether anything is left
+    // reads the next one.
+    const std::string first(LineReader::kBlockSize - 2, 'a');
+    auto r = LineReader::fromBytes(first + "\r\nsecond\r\n");
+    const auto line = r.nextView();
+    ASSERT_TRUE(line.has_value());
+    EXPECT_FALSE(r.atEnd());
+    EXPECT_EQ(line->size(), first.size());
+    EXPECT_EQ(line->find_first_not_of('a'), std::string_view::npos);
+    EXPECT_EQ(r.tell().offset, LineReader::kBlockSize);
+    EXPECT_EQ(r.nextView(), "second");
+    EXPECT_TRUE(r.atEnd());
 }
 
 TEST(LineReader, MissingFileIsReported) {
