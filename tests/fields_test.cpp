@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "app/session.h"
+#include "sources/columns.h"
+#include "sources/source_table.h"
 #include "text/fields.h"
 
 namespace plovix {
@@ -65,7 +67,8 @@ TEST(TextHelpers, QuotesWordsAndBlanks) {
               (Texts{"12.5", "\"abc", "\"", "x"}));
     std::string t = "word  rest";
     Texts steps;
-    for (auto* step : {SkipWord, SkipBlanks, SkipWord, SkipBlanks}) {
+    using Step = void (*)(std::string&);
+    for (Step step : {Step{SkipWord}, Step{SkipBlanks}, Step{SkipWord}, Step{SkipBlanks}}) {
         step(t);
         steps.push_back(t);
     }

@@ -3,6 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+
 #include "app/settings.h"
 #include "filter/filter_report.h"
 #include "support/norvo_files.h"
@@ -89,6 +94,50 @@ TEST(FilterReport, KeptDroppedDistancesAndSteps) {
               std::vector<std::string>{"Only 9 readings are kept; common practice asks for at "
                                        "least 10 in a compression test. Lower the criteria for "
                                        "more points."});
+}
+
+TEST(FilterReport, LongRunsOfDroppedReadingsAreHeldBoundedWithTheSameDistances) {
+    // 100,000 dropped readings along a wavy rise between two kept ones, then 50,000 more after
+    // the last kept one: the distances are those of all the readings, worked out here directly.
+    Session s;
+    s.specimens.CurrentSpecimen = 1;
+    s.pass.SpecMaxLoad(1) = 100;  // distances in % of 100: the distance in load itself
+    FilterReportCollector collector;
+    collector.reading(1, 0, 0, true);
+    const double endDisp = 1.00001, endLoad = 10.0001;
+    double between = 0, after = 0;
+    std::size_t held = 0;
+    for (int i = 1; i <= 150000; ++i) {
+        const double disp = i * 1e-5;
+        const double load = i <= 100000 ? 10 * disp + 0.3 * std::sin(i * 0.001) + (i % 7) * 0.01
+                                        : endLoad + 0.1 * std::sin(i * 0.01);
+        collector.reading(1, disp, load, false);
+        held = std::max(held, collector.heldDropped());
+        if (i <= 100000) {
+            between = std::max(between,
+                               std::fabs(load - (0 + (endLoad - 0) * (disp - 0) / (endDisp - 0))));
+        } else {
+            after = std::max(after, std::fabs(load - endLoad));
+        }
+        if (i == 100000) collector.reading(1, endDisp, endLoad, true);
+    }
+    EXPECT_LE(held, 2 * FilterReportCollector::kHeldDropped);
+    const FilterReport r = collector.report(s);
+    ASSERT_EQ(r.cycles.size(), 1u);
+    EXPECT_EQ(r.cycles[0].dropped, 150000);
+    EXPECT_DOUBLE_EQ(r.cycles[0].largestDropDistance.value_or(-1), std::max(between, after));
+    EXPECT_GT(between, after);  // the run between the kept readings decides
+
+    // The last dropped reading can still be kept after a thinning: it closes the run.
+    FilterReportCollector closing;
+    closing.reading(1, 0, 0, true);
+    for (int i = 1; i <= 5000; ++i) closing.reading(1, i * 1e-4, (i % 2) * 0.5, false);
+    closing.lastReadingKept();
+    const FilterReport c = closing.report(s);
+    EXPECT_EQ(c.cycles[0].kept, 2);
+    EXPECT_NEAR(c.cycles[0].largestStep.value_or(-1), 0.5, 1e-12);
+    // On the line from (0, 0) to (0.5, 0) every odd reading stands 0.5 off.
+    EXPECT_DOUBLE_EQ(c.cycles[0].largestDropDistance.value_or(-1), 0.5);
 }
 
 }  // namespace

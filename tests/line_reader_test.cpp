@@ -55,24 +55,41 @@ TEST(LineReader, ReturningToARememberedPositionRestoresTheLineCount) {
 }
 
 TEST(LineReader, LongLinesAcrossTheReadBufferAndAMissingFile) {
-    // 65535 bytes then CR: the LF that completes the ending is the first byte of the next chunk.
-    const std::string longLine(65535, 'x');
+    // A block less one byte, then CR: the LF that completes the ending is the first byte of the
+    // next block. The next line is longer than a block.
+    const std::string longLine(LineReader::kBlockSize - 1, 'x');
+    const std::size_t longer = LineReader::kBlockSize * 3 / 2;
     testing::TempFolder temp;
     const auto path = temp.path / "long.txt";
-    testing::writeBytes(path, longLine + "\r\n" + std::string(200000, 'y') + "\r\nz");
+    testing::writeBytes(path, longLine + "\r\n" + std::string(longer, 'y') + "\r\nz");
     auto r = LineReader::open(path);
     ASSERT_TRUE(r.has_value());
     EXPECT_EQ(r->next(), longLine);
     const auto mark = r->tell();
-    EXPECT_EQ(r->next()->size(), 200000u);
+    EXPECT_EQ(r->next()->size(), longer);
     EXPECT_EQ(r->next(), "z");
-    r->seek(mark);  // far behind the current chunk
-    EXPECT_EQ(r->next()->size(), 200000u);
+    r->seek(mark);  // far behind the current block
+    EXPECT_EQ(r->next()->size(), longer);
     EXPECT_EQ(r->linesConsumed(), 2);
 
     std::string error;
     EXPECT_FALSE(LineReader::open("/nonexistent/plovix/file.dat", &error).has_value());
     EXPECT_NE(error.find("/nonexistent/plovix/file.dat"), std::string::npos);
+}
+
+TEST(LineReader, AViewOfALineStaysValidWhileTheReaderLooksAhead) {
+    // The first line and its CR LF fill the first block: asking whether anything is left
+    // reads the next one.
+    const std::string first(LineReader::kBlockSize - 2, 'a');
+    auto r = LineReader::fromBytes(first + "\r\nsecond\r\n");
+    const auto line = r.nextView();
+    ASSERT_TRUE(line.has_value());
+    EXPECT_FALSE(r.atEnd());
+    EXPECT_EQ(line->size(), first.size());
+    EXPECT_EQ(line->find_first_not_of('a'), std::string_view::npos);
+    EXPECT_EQ(r.tell().offset, LineReader::kBlockSize);
+    EXPECT_EQ(r.nextView(), "second");
+    EXPECT_TRUE(r.atEnd());
 }
 
 }  // namespace

@@ -234,14 +234,16 @@ ConvertReport runConvert(const ConvertOptions& o, std::ostream& err, bool errIsT
         if (files.size() != 1)
             return usage("with HUMREADXL set, give the one workbook whose specimens are read");
         workbookFile = files.front();
-        workbookDigest = digestOf(*workbookFile);
+        // Digests are only reported in JSON: reading a large file once more costs as much as
+        // the preview itself.
+        if (o.jsonFile) workbookDigest = digestOf(*workbookFile);
     }
 
     window.setSpecimenRead([&](int n) {
         SpecimenReport r = reportOf(s, n);
         r.filterReport = window.filterReport(n);
         // The bytes the reading pass read: the file as prepared.
-        r.input = digestOf(s.settings.DAFile);
+        if (o.jsonFile) r.input = digestOf(s.settings.DAFile);
         if (workbookFile) {
             r.workbookFile = workbookFile->string();
             r.workbook = workbookDigest;
@@ -309,7 +311,8 @@ ConvertReport runConvert(const ConvertOptions& o, std::ostream& err, bool errIsT
         }
         if (!window.saveAndExit(exportFiles) || !window.exportWritten())
             return finish(kExitExportFailed);
-        report.output = OutputReport{s.program.NorvoFile, digestOf(s.program.NorvoFile)};
+        report.output = OutputReport{s.program.NorvoFile,
+                                     o.jsonFile ? digestOf(s.program.NorvoFile) : std::nullopt};
     }
     return finish(kExitDone);
 }

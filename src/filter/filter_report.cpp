@@ -25,6 +25,54 @@ void raise(std::optional<double>& largest, double value) {
     if (!largest || value > *largest) largest = value;
 }
 
+// Every distance the report takes of a dropped reading is a convex function of its
+// displacement and load (how far it lies from a straight line, or outside a range of loads),
+// so the largest one over a set of readings is found at a corner of their convex hull. Appends
+// the corners of [first, last) to `out` (Andrew's monotone chain); the range is reordered.
+template <typename Point, typename It>
+void appendConvexHull(It first, It last, std::vector<Point>& out) {
+    const auto n = static_cast<std::size_t>(last - first);
+    if (n < 3) {
+        out.insert(out.end(), first, last);
+        return;
+    }
+    const auto before = [](const Point& a, const Point& b) {
+        return a.disp != b.disp ? a.disp < b.disp : a.load < b.load;
+    };
+    // The readings of a cycle mostly come in order of displacement, one way or the other (with
+    // runs of one displacement in any order of load); the corners are left in the order they
+    // came in, so that the next thinning finds them so.
+    const auto byDisp = [](const Point& a, const Point& b) { return a.disp < b.disp; };
+    bool backwards = false;
+    if (!std::is_sorted(first, last, byDisp)) {
+        std::reverse(first, last);
+        backwards = std::is_sorted(first, last, byDisp);
+        if (!backwards) std::sort(first, last, before);
+    }
+    for (It i = first + 1; i < last; ++i)  // loads within a displacement: few to move
+        for (It j = i; j != first && before(*j, *(j - 1)); --j) std::iter_swap(j, j - 1);
+    // b is no corner when the way from a over b to c does not turn left.
+    const auto noCorner = [](const Point& a, const Point& b, const Point& c) {
+        return (b.disp - a.disp) * (c.load - a.load) - (b.load - a.load) * (c.disp - a.disp) <= 0;
+    };
+    const std::size_t base = out.size();
+    for (It i = first; i != last; ++i) {  // the lower chain, left to right
+        while (out.size() >= base + 2 && noCorner(out[out.size() - 2], out.back(), *i))
+            out.pop_back();
+        out.push_back(*i);
+    }
+    const std::size_t lower = out.size();
+    for (It i = last - 1; i != first; --i) {  // the upper chain, back from the right
+        const Point& p = *(i - 1);
+        while (out.size() >= lower + 1 && noCorner(out[out.size() - 2], out.back(), p))
+            out.pop_back();
+        out.push_back(p);
+    }
+    out.pop_back();  // the first point again
+    std::sort(out.begin() + static_cast<std::ptrdiff_t>(base), out.end(), before);
+    if (backwards) std::reverse(out.begin() + static_cast<std::ptrdiff_t>(base), out.end());
+}
+
 // The specimen diameter from its area (pi x d^2 / 4, as the header readers compute it), else
 // from the header's diameter text.
 std::optional<double> diameterOf(const Session& s) {
@@ -73,7 +121,29 @@ void FilterReportCollector::reading(int cycle, double disp, double load, bool ke
     } else {
         ++c.dropped;
         dropped_.push_back({cycle, disp, load});
+        if (dropped_.size() >= thinAt_) thinDropped();
     }
+}
+
+void FilterReportCollector::thinDropped() {
+    // The latest reading stays as it is: it may yet be kept after all (lastReadingKept).
+    const Point latest = dropped_.back();
+    dropped_.pop_back();
+    // The corners are taken per cycle, as the distances are.
+    const auto byCycle = [](const Point& a, const Point& b) { return a.cycle < b.cycle; };
+    if (!std::is_sorted(dropped_.begin(), dropped_.end(), byCycle))
+        std::stable_sort(dropped_.begin(), dropped_.end(), byCycle);
+    thinned_.clear();
+    for (auto run = dropped_.begin(); run != dropped_.end();) {
+        const auto end = std::find_if(run, dropped_.end(),
+                                      [&](const Point& d) { return d.cycle != run->cycle; });
+        appendConvexHull(run, end, thinned_);
+        run = end;
+    }
+    thinned_.push_back(latest);
+    dropped_.swap(thinned_);
+    // Readings on a curve keep many corners: thin again only when as many have come again.
+    thinAt_ = std::max(kHeldDropped, 2 * dropped_.size());
 }
 
 void FilterReportCollector::lastReadingKept() {
@@ -94,6 +164,7 @@ void FilterReportCollector::keep(const Point& p) {
         raise(largestDistance_[indexOf(d.cycle)], distance);
     }
     dropped_.clear();
+    thinAt_ = kHeldDropped;
     if (lastKept_ && lastKept_->cycle == p.cycle)
         raise(cycles_[indexOf(p.cycle)].largestStep, std::fabs(p.disp - lastKept_->disp));
     lastKept_ = p;

@@ -41,14 +41,23 @@ struct FilterReport {
 inline constexpr double kMaxStepOfDiameter = 2.0;
 inline constexpr std::int64_t kMinCompressionReadings = 10;
 
+// The dropped readings between two kept ones are held until the second is known. Past
+// kHeldDropped of them, only the corners of their convex hull (per cycle) are kept: every
+// distance the report takes is largest at one of them. Readings as files hold them (to a few
+// decimals) have few corners, so what is held does not grow with the file.
 class FilterReportCollector final : public ReadingObserver {
   public:
+    static constexpr std::size_t kHeldDropped = 4096;
+
     void reading(int cycle, double disp, double load, bool kept) override;
     void lastReadingKept() override;
 
     // The report of the pass, for CurrentSpecimen of `s` as the pass left it (maximum load,
     // test type, specimen diameter).
     FilterReport report(const Session& s) const;
+
+    // Dropped readings held at the moment.
+    std::size_t heldDropped() const { return dropped_.size(); }
 
   private:
     struct Point {
@@ -57,11 +66,14 @@ class FilterReportCollector final : public ReadingObserver {
     };
     std::size_t indexOf(int cycle);  // the cycle's entry, made when it has none
     void keep(const Point& p);
+    void thinDropped();
 
     std::vector<CycleFilterReport> cycles_;
     std::vector<std::optional<double>> largestDistance_;  // in load, by index of cycles_
     std::optional<Point> lastKept_;
-    std::vector<Point> dropped_;  // since the last kept reading
+    std::vector<Point> dropped_;  // since the last kept reading, the latest last
+    std::vector<Point> thinned_;  // room for thinning them
+    std::size_t thinAt_ = kHeldDropped;
 };
 
 // The report as text lines: a heading, one line per cycle, then the notes. `dispUnit` names the

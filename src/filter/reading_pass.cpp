@@ -1,7 +1,8 @@
 // The reading pass of one specimen. The D/A file is read twice, line by line: the survey pass
 // walks the used cycles, counts the readings and finds each cycle's key loads; the filter pass
 // starts again at the first logged reading and keeps the first reading, the key loads and the
-// readings that moved far enough. Nothing of the file is held beyond the line being read.
+// readings that moved far enough. Nothing of the file is held beyond the line being read: lines
+// are views into the reader's block, and each line's columns are found once for all its fields.
 
 #include "filter/reading_pass.h"
 
@@ -20,6 +21,7 @@
 #include "sources/source_table.h"
 #include "sources/units.h"
 #include "text/fields.h"
+#include "text/line_columns.h"
 #include "text/line_reader.h"
 #include "text/number_format.h"
 #include "text/number_reading.h"
@@ -75,15 +77,29 @@ class Pass {
         return fSourceIn(s_, ",3,4,5,8,") && testType() >= kDirectShear && s_.header.ColCell >= 1;
     }
 
-    double field(const std::string& line, int n) { return fGetField(s_, op_, line, n).toNumber(); }
+    double field(const LineColumns& line, int n) { return fGetField(s_, op_, line, n).toNumber(); }
+    // The same for the line the pass has in hand (the survey's or the filter's, which change
+    // only by reset): a field asked for again for the same line is not read again. What a
+    // field reader reads besides the line (the header, the settings, VertZero) does not change
+    // while the pass looks at one line, so it would give the same number; a field that showed
+    // a message instead is read again, so that it shows the message again.
+    double lineField(const LineColumns& line, int n) {
+        const LineFields& f = lineFields_;
+        if (f.line == &line && f.resets == line.resets() && n >= 1 && n < kLineFields &&
+            (f.known >> n & 1u) != 0)
+            return f.values[static_cast<std::size_t>(n)];
+        return readLineField(line, n);
+    }
+    double readLineField(const LineColumns& line, int n);
     void open();
-    std::string readDataLine();
+    // The next line, valid until the next one is read.
+    std::string_view readDataLine();
     void status(const std::string& text, int colour) { op_.showStatus(text, colour); }
     void enterNextCycle();
 
-    void survey(std::string line);
-    void LogReading(const std::string& DS, bool& loadFlag, bool& dispFlag);
-    void SkipThisCycle(std::string& line);
+    void survey(LineColumns& line);
+    void LogReading(const LineColumns& DS, bool& loadFlag, bool& dispFlag);
+    void SkipThisCycle(LineColumns& line);
     void betweenPasses();
     void filter();
     std::string firstReading();
@@ -119,7 +135,28 @@ class Pass {
     double startDisp_ = 0;
     double adjustedDisp_ = 0;  // the last adjusted displacement written
     std::string lastLine_;
+    static constexpr int kLineFields = 6;  // fields 1 to 5
+    struct LineFields {
+        const LineColumns* line = nullptr;
+        std::uint64_t resets = 0;
+        unsigned known = 0;  // bit n: field n is in values[n]
+        std::array<double, kLineFields> values{};
+    } lineFields_;
 };
+
+double Pass::readLineField(const LineColumns& line, int n) {
+    LineFields& f = lineFields_;
+    if (f.line != &line || f.resets != line.resets()) f = {&line, line.resets(), 0, {}};
+    const bool keepable = n >= 1 && n < kLineFields;
+    const unsigned bit = keepable ? 1u << n : 0u;
+    const FieldValue value = fGetField(s_, op_, line, n);
+    const double number = value.toNumber();
+    if (keepable && value.kind() == FieldValue::Kind::Number) {
+        f.known |= bit;
+        f.values[static_cast<std::size_t>(n)] = number;
+    }
+    return number;
+}
 
 void Pass::open() {
     in_.reset();
@@ -127,11 +164,11 @@ void Pass::open() {
     if (!in_) throw PassError{53, "File not found"};
 }
 
-std::string Pass::readDataLine() {
-    auto line = in_->next(s_.header.LineByLF);
+std::string_view Pass::readDataLine() {
+    const auto line = in_->nextView(s_.header.LineByLF);
     if (!line) throw PassError{62, "Input past end of file"};
     p_.LineNo = in_->linesConsumed();
-    return std::move(*line);
+    return *line;
 }
 
 // The tables hold 10 cycles a run: an eleventh ends the pass, as it ends the pre-processing.
@@ -181,16 +218,16 @@ PassOutcome Pass::run() {
     curCycle() = 1;
     p_.InitLoadRepeats = p_.InitDispRepeats = 0;
     p_.FirstLine(specimen_) = 0;
-    std::string line = readDataLine();
-    p_.LastDisp = field(line, 1);
-    p_.LastLoad = field(line, 2);
+    LineColumns line(readDataLine());
+    p_.LastDisp = lineField(line, 1);
+    p_.LastLoad = lineField(line, 2);
     forward_ = true;
     bool insertZero = false;
-    if (isSource(kGeomatic)) insertZero = field(line, 1) != 0;
-    if (isSource(kGeotac)) insertZero = s_.settings.GEOTACI0 && field(line, 1) != 0;
+    if (isSource(kGeomatic)) insertZero = lineField(line, 1) != 0;
+    if (isSource(kGeotac)) insertZero = s_.settings.GEOTACI0 && lineField(line, 1) != 0;
     p_.InsertZero(specimen_) = insertZero;
 
-    survey(std::move(line));
+    survey(line);
     betweenPasses();
     if (anyLogged_) {
         filter();
@@ -206,7 +243,7 @@ PassOutcome Pass::run() {
     return PassOutcome::Done;
 }
 
-void Pass::survey(std::string line) {
+void Pass::survey(LineColumns& line) {
     status("Reading files", kStatusReading);
     waypoint_ = 3;
     bool loadFlag = true, dispFlag = true;
@@ -215,12 +252,12 @@ void Pass::survey(std::string line) {
     std::int64_t lines = 0;
     for (;;) {
         if (useCycle() != 0) LogReading(line, loadFlag, dispFlag);
-        p_.LastDisp = p_.PrevDisp = field(line, 1);
-        p_.LastLoad = field(line, 2);
+        p_.LastDisp = p_.PrevDisp = lineField(line, 1);
+        p_.LastLoad = lineField(line, 2);
         if (in_->atEnd()) break;
-        line = readDataLine();
+        line.reset(readDataLine());
         if (++lines % kReportEvery == 0) op_.processEvents();
-        p_.CurDisp = field(line, 1);
+        p_.CurDisp = lineField(line, 1);
         bool cycleEnd = fEndOfCycle(s_, op_, *in_, line, forward_);
         // The survey only reads past the Geomatic shear markers: no reading is used here.
         if (cycleEnd) more = !fEndOfData(s_, op_, *in_, line);
@@ -241,8 +278,8 @@ void Pass::survey(std::string line) {
     }
 }
 
-void Pass::LogReading(const std::string& DS, bool& loadFlag, bool& dispFlag) {
-    p_.CurLoad = field(DS, 2);
+void Pass::LogReading(const LineColumns& DS, bool& loadFlag, bool& dispFlag) {
+    p_.CurLoad = lineField(DS, 2);
     ++p_.ReadCount;
     const int run = curRun(), cycle = curCycle();
     double& maxLoad = p_.CycleMaxLoad(specimen_, run, cycle);
@@ -277,7 +314,7 @@ void Pass::LogReading(const std::string& DS, bool& loadFlag, bool& dispFlag) {
         else
             loadFlag = false;
     }
-    p_.CurDisp = field(DS, 1);
+    p_.CurDisp = lineField(DS, 1);
     if (dispFlag && p_.CurDisp == p_.LastDisp) {
         ++p_.InitDispRepeats;
         return;
@@ -288,20 +325,20 @@ void Pass::LogReading(const std::string& DS, bool& loadFlag, bool& dispFlag) {
 // Reads past a cycle the operator left out. `line` begins the cycle on entry and is, on
 // return, the line that ended it, from which the pass goes on as after any cycle end. The end
 // of the file ends the skip.
-void Pass::SkipThisCycle(std::string& line) {
+void Pass::SkipThisCycle(LineColumns& line) {
     switch (source()) {
         case kGeomatic:
             while (!in_->atEnd()) {
-                line = readDataLine();
+                line.reset(readDataLine());
                 if (fEndOfCycle(s_, op_, *in_, line, forward_)) break;
             }
             break;
         case kGeoTest: {
-            double previous = field(line, 1);
+            double previous = lineField(line, 1);
             double before = previous;
             while (!in_->atEnd()) {
-                line = readDataLine();
-                const double disp = field(line, 1);
+                line.reset(readDataLine());
+                const double disp = lineField(line, 1);
                 const bool turns = forward_ ? disp < previous : disp > previous;
                 before = previous;
                 previous = disp;
@@ -319,7 +356,7 @@ void Pass::SkipThisCycle(std::string& line) {
             return;
         }
     }
-    p_.CurDisp = p_.PrevDisp = field(line, 1);
+    p_.CurDisp = p_.PrevDisp = lineField(line, 1);
 }
 
 void Pass::betweenPasses() {
@@ -388,14 +425,16 @@ void Pass::filter() {
     // A Geomatic shear marker hands back the held closing reading of the pass before it.
     const UseReadingHook heldReading = [this] { useHeldReading(); };
     const bool geomatic = isSource(kGeomatic);
+    const bool third = readsThird(), normal = readsNormal();  // nothing in the loop changes them
+    LineColumns line;
     for (std::int64_t r = p_.InitialSkip(specimen_) + 2; r <= p_.ReadCount; ++r) {
         reportFiltering(r);
-        std::string line = readDataLine();
+        line.reset(readDataLine());
         if (isSource(kGeotac) && !startTimeKnown_) {
             startTime_ = fGetField(s_, op_, line, 4);
             startTimeKnown_ = true;
         }
-        p_.CurDisp = field(line, 1);
+        p_.CurDisp = lineField(line, 1);
         bool cycleEnd = fEndOfCycle(s_, op_, *in_, line, forward_);
         bool dataEnded = false;
         while (cycleEnd) {
@@ -417,28 +456,29 @@ void Pass::filter() {
             // The last reading of the cycle before was dropped: it closes that cycle.
             if (!p_.PrevLine.empty()) {
                 const std::string held = p_.PrevLine;
-                p_.CurDisp = field(held, 1);
-                p_.CurLoad = field(held, 2);
-                p_.CurThird = field(held, 3);
+                const LineColumns heldLine(held);
+                p_.CurDisp = field(heldLine, 1);
+                p_.CurLoad = field(heldLine, 2);
+                p_.CurThird = field(heldLine, 3);
                 useHeldReading();
             }
         }
         p_.LineNo = in_->linesConsumed();
         if (dataEnded) break;
 
-        p_.CurDisp = field(line, 1);
-        const double rawLoad = field(line, 2);
+        p_.CurDisp = lineField(line, 1);
+        const double rawLoad = lineField(line, 2);
         p_.CurLoad = geomatic ? std::fabs(rawLoad) : rawLoad;
-        if (readsThird()) p_.CurThird = field(line, 3);
-        if (readsNormal()) p_.NormalReading = field(line, 5);
+        if (third) p_.CurThird = lineField(line, 3);
+        if (normal) p_.NormalReading = lineField(line, 5);
         // The GEOTAC test keeps an end of its own; asking again settles it for this line.
         if (isSource(kGeotac)) fEndOfCycle(s_, op_, *in_, line, forward_);
-        p_.PrevLine = line;
+        p_.PrevLine.assign(line.text());
         const std::int64_t keptBefore = loadCount_ + dispCount_;
         keepOrDrop(rawLoad);
         observe(loadCount_ + dispCount_ != keptBefore);
         p_.PrevDisp = p_.CurDisp;
-        lastLine_ = std::move(line);
+        lastLine_.assign(line.text());
     }
 
     waypoint_ = 10;
@@ -464,7 +504,7 @@ std::string Pass::firstReading() {
         startDisp_ = 0;
         return "";
     }
-    std::string line = readDataLine();
+    const LineColumns line(readDataLine());
     p_.LastDisp = p_.PrevDisp = p_.CurDisp = field(line, 1);
     p_.LastLoad = field(line, 2);
     if (readsThird()) {
@@ -486,7 +526,7 @@ std::string Pass::firstReading() {
     // The first reading stays the reference of the load criterion.
     p_.CurLoad = p_.LastLoad;
     if (readsNormal()) p_.NormalReading = field(line, 5);
-    return line;
+    return std::string(line.text());
 }
 
 void Pass::keepOrDrop(double rawLoad) {

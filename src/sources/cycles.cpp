@@ -24,10 +24,14 @@ bool startsWith(std::string_view text, std::string_view prefix) {
     return text.substr(0, prefix.size()) == prefix;
 }
 
-// The next line, or "" when the file has none left: the reader never runs past the end.
-std::string nextLine(const Session& s, LineReader& in) {
-    auto line = in.next(s.header.LineByLF);
-    return line ? std::move(*line) : std::string();
+// The next line, or "" when the file has none left: the reader never runs past the end. The
+// view is valid until the next line is read.
+std::string_view nextLine(const Session& s, LineReader& in) {
+    return in.nextView(s.header.LineByLF).value_or(std::string_view());
+}
+
+double numberOfField(Session& s, Operator& op, const LineColumns& line, int n) {
+    return fGetField(s, op, line, n).toNumber();
 }
 
 double numberOfField(Session& s, Operator& op, std::string_view line, int n) {
@@ -49,13 +53,13 @@ bool humboldtReadingsEnd(const Session& s, std::string_view DS) {
     return DS.find(kHumboldtEndOfChannel) != std::string_view::npos;
 }
 
-bool endOfGeomaticPass(const Session& s, LineReader& in, std::string& DS) {
-    std::string text = DS;
+bool endOfGeomaticPass(const Session& s, LineReader& in, LineColumns& DS) {
+    std::string_view text = DS.text();
     SkipBlanks(text);
     if (!startsWith(text, kGeomaticEndOfPass)) return false;
     // The pass's peak stress and the displacement at it follow; neither is a reading.
     nextLine(s, in);
-    DS = nextLine(s, in);
+    DS.reset(nextLine(s, in));
     return true;
 }
 
@@ -75,7 +79,7 @@ bool geotestTurns(const Session& s, LineReader& in, bool& forward) {
 // The last line of a GEOTAC file is a reading when no blank line follows it. The end of the
 // file therefore only arms the end: the next call (whose line is empty, as nothing is left to
 // read) closes the cycle, so that last reading is counted.
-bool geotacCycleEnds(Session& s, LineReader& in, const std::string& DS) {
+bool geotacCycleEnds(Session& s, LineReader& in, std::string_view DS) {
     bool& pendingEnd = s.pass.PendingEnd;
     if (DS.empty() || DS.front() == '\t' || pendingEnd) {
         pendingEnd = false;
@@ -94,32 +98,33 @@ bool geotacCycleEnds(Session& s, LineReader& in, const std::string& DS) {
 // closing point. The new pass is then measured from "the new line", the last marker line read:
 // its field 1 reads as 0 (it starts with no number), so the travel of the new pass counts from
 // zero. The line after the markers is the new pass's first reading; it stays in DS and counts.
-bool geomaticDataEnd(Session& s, Operator& op, LineReader& in, std::string& DS,
+bool geomaticDataEnd(Session& s, Operator& op, LineReader& in, LineColumns& DS,
                      const UseReadingHook& useReading) {
     if (in.atEnd()) return true;
-    std::string line = nextLine(s, in);
+    const std::string_view line = nextLine(s, in);
     if (isGeomaticPassMarker(line)) {
         if (in.atEnd()) {
-            DS = std::move(line);
+            DS.reset(line);
             return true;
         }
-        DS = nextLine(s, in);
+        DS.reset(nextLine(s, in));
         return false;
     }
     if (!isGeomaticShearMarker(line)) {
-        DS = std::move(line);
+        DS.reset(line);
         return true;
     }
-    std::string marker = std::move(line);
     if (in.atEnd()) {
-        DS = std::move(marker);
+        DS.reset(line);
         return true;
     }
-    std::string following = nextLine(s, in);
+    // The marker is read again after the line that follows it: it is kept.
+    std::string marker(line);
+    std::string_view following = nextLine(s, in);
     if (isGeomaticShearMarker(following)) {
-        marker = std::move(following);
+        marker.assign(following);
         if (in.atEnd()) {
-            DS = std::move(marker);
+            DS.reset(following);
             return true;
         }
         following = nextLine(s, in);
@@ -133,8 +138,18 @@ bool geomaticDataEnd(Session& s, Operator& op, LineReader& in, std::string& DS,
     }
     p.LastDisp = numberOfField(s, op, marker, 1);
     p.Reversed = true;
-    DS = std::move(following);
+    DS.reset(following);
     return false;
+}
+
+// The line of a string-held DS as a view, and back: a line that a test put in its place is
+// copied into the string.
+template <typename Test>
+bool onStringLine(std::string& DS, Test test) {
+    LineColumns line(DS);
+    const bool result = test(line);
+    if (line.text().data() != DS.data() || line.text().size() != DS.size()) DS.assign(line.text());
+    return result;
 }
 
 std::string directionOfCycle(int cycle) {
@@ -178,7 +193,7 @@ CycleSummary summaryOfRun1(const Session& s) {
 
 }  // namespace
 
-bool fEndOfCycle(Session& s, Operator& /*op*/, LineReader& in, std::string& DS, bool& forward) {
+bool fEndOfCycle(Session& s, Operator& /*op*/, LineReader& in, LineColumns& DS, bool& forward) {
     switch (s.settings.SourceType) {
         case kGeomatic:
             return endOfGeomaticPass(s, in, DS);
@@ -188,38 +203,50 @@ bool fEndOfCycle(Session& s, Operator& /*op*/, LineReader& in, std::string& DS, 
         case kEnKay:
             return in.atEnd();
         case kDurhamGeo:
-            return startsWith(DS, kDurhamEndOfRun) || in.atEnd();
+            return startsWith(DS.text(), kDurhamEndOfRun) || in.atEnd();
         case kGeotac:
-            return geotacCycleEnds(s, in, DS);
+            return geotacCycleEnds(s, in, DS.text());
         case kHumboldt:
-            return humboldtReadingsEnd(s, DS);
+            return humboldtReadingsEnd(s, DS.text());
         case kEleSoilTest:
-            return DS.empty();
+            return DS.text().empty();
         default:
             return true;  // no layout: nothing to read
     }
 }
 
-bool fEndOfData(Session& s, Operator& op, LineReader& in, std::string& DS,
+bool fEndOfCycle(Session& s, Operator& op, LineReader& in, std::string& DS, bool& forward) {
+    return onStringLine(DS,
+                        [&](LineColumns& line) { return fEndOfCycle(s, op, in, line, forward); });
+}
+
+bool fEndOfData(Session& s, Operator& op, LineReader& in, LineColumns& DS,
                 const UseReadingHook& useReading) {
+    const std::string_view line = DS.text();
     switch (s.settings.SourceType) {
         case kGeomatic:
             return geomaticDataEnd(s, op, in, DS, useReading);
         case kGeoTest:
-            return DS == kGeotestLastLine || DS.empty() || in.atEnd();
+            return line == kGeotestLastLine || line.empty() || in.atEnd();
         case kProprietaryClient:
         case kGeotac:
-            return DS.empty() || DS.front() == '\t' || in.atEnd();
+            return line.empty() || line.front() == '\t' || in.atEnd();
         case kDurhamGeo:
-            return startsWith(DS, kDurhamEndOfRun) || in.atEnd();
+            return startsWith(line, kDurhamEndOfRun) || in.atEnd();
         case kHumboldt:
-            return humboldtReadingsEnd(s, DS);
+            return humboldtReadingsEnd(s, line);
         case kEnKay:
         case kEleSoilTest:
-            return DS.empty() || in.atEnd();
+            return line.empty() || in.atEnd();
         default:
             return true;
     }
+}
+
+bool fEndOfData(Session& s, Operator& op, LineReader& in, std::string& DS,
+                const UseReadingHook& useReading) {
+    return onStringLine(DS,
+                        [&](LineColumns& line) { return fEndOfData(s, op, in, line, useReading); });
 }
 
 void RunProcess(Session& s, Operator& op, LineReader& in, std::int64_t& numRead, bool& done) {
@@ -228,7 +255,7 @@ void RunProcess(Session& s, Operator& op, LineReader& in, std::int64_t& numRead,
     CycleSelection& t = s.cycles;
     ReadingPass& p = s.pass;
 
-    std::string DS = nextLine(s, in);
+    LineColumns DS(nextLine(s, in));
     if (in.atEnd()) {
         op.tell("WHOA... FHERR IN RunProcess (bugging out)");
         op.tell("RunProcess Error Occurred");
@@ -275,9 +302,9 @@ void RunProcess(Session& s, Operator& op, LineReader& in, std::int64_t& numRead,
                 minLoad = fMin(minLoad, load);
                 maxAux = fMax(maxAux, aux);
             }
-            auto line = in.next(s.header.LineByLF);
+            const auto line = in.nextView(s.header.LineByLF);
             pastEnd = !line;
-            DS = line ? std::move(*line) : std::string();
+            DS.reset(line.value_or(std::string_view()));
         }
 
         showReadCount(op, numRead);

@@ -10,6 +10,7 @@
 #include "app/operator.h"
 #include "app/session.h"
 #include "sources/header_reader.h"
+#include "text/line_columns.h"
 #include "text/line_reader.h"
 
 namespace plovix {
@@ -19,11 +20,15 @@ namespace plovix {
 using UseReadingHook = std::function<void()>;
 
 // True when `DS`, the line just read, ends the current cycle (before it is counted). `DS` may
-// be replaced by a later line and `forward` changed.
+// be replaced by a later line and `forward` changed. A line put into `DS` is a view of the
+// reader's last line.
+bool fEndOfCycle(Session& s, Operator& op, LineReader& in, LineColumns& DS, bool& forward);
 bool fEndOfCycle(Session& s, Operator& op, LineReader& in, std::string& DS, bool& forward);
 
 // Called after a cycle ended, with the line that ended it; may read further lines into `DS`.
 // True when the data of the run end.
+bool fEndOfData(Session& s, Operator& op, LineReader& in, LineColumns& DS,
+                const UseReadingHook& useReading = {});
 bool fEndOfData(Session& s, Operator& op, LineReader& in, std::string& DS,
                 const UseReadingHook& useReading = {});
 

@@ -13,27 +13,30 @@ namespace plovix {
 
 namespace {
 
-// The text that starts after `words` leading words (each with the blanks after it), up to and
-// including its first blank.
-std::string wordAfter(std::string_view line, int words) {
-    std::string text(line);
-    for (int i = 0; i < words; ++i) {
-        SkipWord(text);
-        SkipBlanks(text);
-    }
-    return leadingWord(text);
+// The text that starts after `words` leading words (each with the blanks after it) is cut after
+// its first blank. The first removal takes only the blanks of a line that begins with a blank;
+// each later one a word and its blanks: what is left begins with this word of the line.
+long long wordIndexAfter(const LineColumns& line, int words) {
+    const bool leadingBlank = !line.text().empty() && line.text().front() == ' ';
+    return leadingBlank ? words : words + 1LL;
 }
 
-FieldValue touchScreenField(const Session& s, std::string_view line, int n) {
+// The number of that text; with no word removed, the line up to its first blank.
+double numberAfter(const LineColumns& line, int words) {
+    if (words <= 0) return fieldNumber(leadingWord(line.text()));
+    return finiteNumber(line.wordNumber(wordIndexAfter(line, words)));
+}
+
+FieldValue touchScreenField(const Session& s, const LineColumns& line, int n) {
     switch (n) {
         case 1:
-            return FieldValue::number(fieldNumber(fTabField(s, 2, line)));
+            return FieldValue::number(columnNumber(s, line, 2));
         case 2:
-            return FieldValue::number(fieldNumber(fTabField(s, 3, line)));
+            return FieldValue::number(columnNumber(s, line, 3));
         case 4:
-            return FieldValue::text(fTabField(s, 1, line));
+            return FieldValue::text(std::string(tabColumn(s, 1, line)));
         case 5:
-            return FieldValue::text(fTabField(s, 4, line));
+            return FieldValue::text(std::string(tabColumn(s, 4, line)));
         default:
             return FieldValue::none();
     }
@@ -41,22 +44,22 @@ FieldValue touchScreenField(const Session& s, std::string_view line, int n) {
 
 }  // namespace
 
-FieldValue durhamGeoField(Session& s, std::string_view line, int n) {
+FieldValue durhamGeoField(Session& s, const LineColumns& line, int n) {
     if (s.header.TouchScreenFile) return touchScreenField(s, line, n);
     const HeaderValues& h = s.header;
     switch (n) {
         case 1:
-            return FieldValue::number(fieldNumber(wordAfter(line, h.ChanTravel)));
+            return FieldValue::number(numberAfter(line, h.ChanTravel));
         case 2:
-            return FieldValue::number(fieldNumber(wordAfter(line, h.ChanLoad)));
+            return FieldValue::number(numberAfter(line, h.ChanLoad));
         case 3: {
             const int channel = s.program.TestType == kDirectShear ? h.ChanTravel2 : h.ChanPressure;
-            return FieldValue::number(fieldNumber(wordAfter(line, channel)));
+            return FieldValue::number(numberAfter(line, channel));
         }
         case 4:
-            return FieldValue::text(wordAfter(line, 0));
+            return FieldValue::text(std::string(leadingWord(line.text())));
         case 5:
-            return FieldValue::number(fieldNumber(wordAfter(line, h.ChanStress)));
+            return FieldValue::number(numberAfter(line, h.ChanStress));
         default:
             return FieldValue::none();
     }

@@ -12,7 +12,7 @@
 
 namespace plovix {
 
-FieldValue eleSoilTestField(Session& s, std::string_view line, int n) {
+FieldValue eleSoilTestField(Session& s, const LineColumns& line, int n) {
     auto column = [&](int c) { return quotedColumnNumber(s, line, c); };
     const HeaderValues& h = s.header;
     switch (n) {

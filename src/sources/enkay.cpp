@@ -9,7 +9,7 @@
 
 namespace plovix {
 
-FieldValue enkayField(Session& s, std::string_view line, int n) {
+FieldValue enkayField(Session& s, const LineColumns& line, int n) {
     auto column = [&](int c) { return quotedColumnNumber(s, line, c); };
     const HeaderValues& h = s.header;
     switch (n) {
@@ -20,7 +20,7 @@ FieldValue enkayField(Session& s, std::string_view line, int n) {
         case 3:
             return FieldValue::number(column(h.ColAux));
         case 4:
-            return FieldValue::text(datedTimeStamp(fTabField(s, 1, line), fTabField(s, 3, line)));
+            return FieldValue::text(datedTimeStamp(tabColumn(s, 1, line), tabColumn(s, 3, line)));
         default:
             throw UnsupportedField{};
     }

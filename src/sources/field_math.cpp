@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "sources/columns.h"
 #include "text/fields.h"
 #include "text/number_reading.h"
 
@@ -31,8 +32,12 @@ double checkedDiv(double a, double b) {
     return finite(a / b);
 }
 
-double quotedColumnNumber(const Session& s, std::string_view line, int c) {
-    return fieldNumber(fStripQuotes(fTabField(s, c, line)));
+double columnNumber(const Session& s, const LineColumns& line, long long c) {
+    return finite(line.columnNumber(c, columnSeparator(s)));
+}
+
+double quotedColumnNumber(const Session& s, const LineColumns& line, long long c) {
+    return finite(line.quotedColumnNumber(c, columnSeparator(s)));
 }
 
 double calibrated(double raw, const CalTable& cal, CalChannel channel) {

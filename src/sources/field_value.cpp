@@ -5,7 +5,7 @@
 
 namespace plovix {
 
-double FieldValue::toNumber() const {
+double FieldValue::otherToNumber() const {
     switch (kind_) {
         case Kind::Integer:
             return integer_;

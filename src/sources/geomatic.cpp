@@ -12,20 +12,20 @@ namespace {
 
 // Drops the first column and the blank after it, keeps at most 40 characters of what follows,
 // then drops the blanks that lead it.
-void dropColumn(std::string& text) {
+void dropColumn(std::string_view& text) {
     const std::size_t blank = text.find(' ');
-    text = blank == std::string::npos ? std::string() : text.substr(blank + 1, 40);
+    text = blank == std::string_view::npos ? std::string_view() : text.substr(blank + 1, 40);
     SkipBlanks(text);
 }
 
-std::string firstColumn(const std::string& text) {
+std::string_view firstColumn(std::string_view text) {
     return text.substr(0, text.find(' '));
 }
 
 }  // namespace
 
-FieldValue geomaticField(Session& s, std::string_view line, int n) {
-    std::string text(line);
+FieldValue geomaticField(Session& s, const LineColumns& line, int n) {
+    std::string_view text = line.text();
     if (n == 1) return FieldValue::number(fieldNumber(firstColumn(text)));
     dropColumn(text);
     if (n == 2) {

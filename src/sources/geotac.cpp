@@ -10,11 +10,11 @@ namespace plovix {
 
 namespace {
 
-FieldValue triaxialField(Session& s, std::string_view line, int n) {
+FieldValue triaxialField(Session& s, const LineColumns& line, int n) {
     HeaderValues& h = s.header;
     const Settings& set = s.settings;
     const int test = s.program.TestType;
-    auto column = [&](int c) { return fieldNumber(fTabField(s, c, line)); };
+    auto column = [&](int c) { return columnNumber(s, line, c); };
     switch (n) {
         case 1: {
             if ((test == kUnconfinedCompression || h.KnownVersion) && !h.UseDCDT) {
@@ -42,7 +42,7 @@ FieldValue triaxialField(Session& s, std::string_view line, int n) {
             return FieldValue::number(calibrated(r, h.Cal, CalChannel::Aux));
         }
         case 4:
-            return FieldValue::text(fTabField(s, 1, line));
+            return FieldValue::text(std::string(tabColumn(s, 1, line)));
         case 5:
             if (h.ColCell > 0)
                 return FieldValue::number(calibrated(column(h.ColCell), h.Cal, CalChannel::Cell));
@@ -52,10 +52,10 @@ FieldValue triaxialField(Session& s, std::string_view line, int n) {
     }
 }
 
-FieldValue directShearField(Session& s, std::string_view line, int n) {
+FieldValue directShearField(Session& s, const LineColumns& line, int n) {
     const HeaderValues& h = s.header;
     const Settings& set = s.settings;
-    auto column = [&](int c) { return fieldNumber(fTabField(s, c, line)); };
+    auto column = [&](int c) { return columnNumber(s, line, c); };
     switch (n) {
         case 1:
             if (!h.Version521 && !h.UUDirect)
@@ -81,7 +81,7 @@ FieldValue directShearField(Session& s, std::string_view line, int n) {
             return FieldValue::number(set.GEOTACCSDSV ? -v : v);
         }
         case 4:
-            return FieldValue::text(fTabField(s, 1, line));
+            return FieldValue::text(std::string(tabColumn(s, 1, line)));
         case 5:
             if (h.ColCell < 1) return FieldValue::integer(0);
             return FieldValue::number(
@@ -93,7 +93,7 @@ FieldValue directShearField(Session& s, std::string_view line, int n) {
 
 }  // namespace
 
-FieldValue geotacField(Session& s, std::string_view line, int n) {
+FieldValue geotacField(Session& s, const LineColumns& line, int n) {
     if (s.program.TestType == kDirectShear) return directShearField(s, line, n);
     return triaxialField(s, line, n);
 }

@@ -35,21 +35,16 @@ int geotestColumn(const Session& s, int n) {
 
 }  // namespace
 
-FieldValue geotestField(Session& s, std::string_view line, int n) {
+FieldValue geotestField(Session& s, const LineColumns& line, int n) {
     const int c = geotestColumn(s, n);
     if (c == 0) return FieldValue::none();
-    if (s.specimens.KWDSFile) return FieldValue::number(fieldNumber(fTabField(s, c, line)));
-    std::string text(line);
-    for (int i = 1; i < c; ++i) {
-        SkipBlanks(text);
-        SkipWord(text);
-    }
-    SkipBlanks(text);
-    return FieldValue::number(fieldNumber(leadingWord(text)));
+    if (s.specimens.KWDSFile) return FieldValue::number(columnNumber(s, line, c));
+    // Blanks and a word removed c - 1 times, the blanks once more: the number up to the blank.
+    return FieldValue::number(finiteNumber(line.wordNumber(c)));
 }
 
-std::string leadingWord(std::string_view text) {
-    return std::string(text.substr(0, static_cast<std::size_t>(fFirstBlank(text))));
+std::string_view leadingWord(std::string_view text) {
+    return text.substr(0, static_cast<std::size_t>(fFirstBlank(text)));
 }
 
 namespace {

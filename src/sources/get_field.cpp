@@ -6,11 +6,15 @@
 namespace plovix {
 
 FieldValue fGetField(Session& s, Operator& op, std::string_view line, int n) {
+    return fGetField(s, op, LineColumns(line), n);
+}
+
+FieldValue fGetField(Session& s, Operator& op, const LineColumns& line, int n) {
     if (n < 1) return FieldValue::none();
     const int source = s.settings.SourceType;
     // Blank-separated layouts: a line without a blank is no reading.
     if (source != kGeoTest && source != kHumboldt && source != kEleSoilTest &&
-        !s.header.TouchScreenFile && line.find(' ') == std::string_view::npos)
+        !s.header.TouchScreenFile && !line.hasBlank())
         return FieldValue::none();
     const SourceLayout* layout = findSource(source);
     if (layout == nullptr) return FieldValue::none();

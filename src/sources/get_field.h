@@ -5,6 +5,7 @@
 #include "app/operator.h"
 #include "app/session.h"
 #include "sources/field_value.h"
+#include "text/line_columns.h"
 
 namespace plovix {
 
@@ -13,5 +14,7 @@ namespace plovix {
 // A division by zero or an overflow is shown as "Error in fGetField" and gives -1; a field
 // number the source does not have is shown as "error in fGetField".
 FieldValue fGetField(Session& s, Operator& op, std::string_view line, int n);
+// The same for a line whose columns are found once for all its fields.
+FieldValue fGetField(Session& s, Operator& op, const LineColumns& line, int n);
 
 }  // namespace plovix

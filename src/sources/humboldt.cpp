@@ -22,10 +22,12 @@ std::string mid(std::string_view text, std::size_t first, std::size_t count) {
 }  // namespace
 
 std::string datedTimeStamp(std::string_view dateColumn, std::string_view timeColumn) {
-    return mid(dateColumn, 2, 3) + "/" + mid(dateColumn, 5, 5) + " " + mid(timeColumn, 2, 8);
+    std::string stamp = mid(dateColumn, 2, 3);
+    stamp.append("/").append(mid(dateColumn, 5, 5)).append(" ").append(mid(timeColumn, 2, 8));
+    return stamp;
 }
 
-FieldValue humboldtField(Session& s, std::string_view line, int n) {
+FieldValue humboldtField(Session& s, const LineColumns& line, int n) {
     auto column = [&](int c) { return quotedColumnNumber(s, line, c); };
     const HeaderValues& h = s.header;
     switch (n) {
@@ -37,10 +39,11 @@ FieldValue humboldtField(Session& s, std::string_view line, int n) {
             return FieldValue::number(column(h.ColAux));
         case 4:
             if (s.settings.HUMREADXL && s.program.TestType == kDirectShear)
-                return FieldValue::text(fTabField(s, 3, line));
+                return FieldValue::text(std::string(tabColumn(s, 3, line)));
             if (s.settings.HUMFTHSD) return FieldValue::text("");
-            if (s.settings.HUMXLEXP) return FieldValue::text(fTabField(s, h.HumFormat * 2LL, line));
-            return FieldValue::text(datedTimeStamp(fTabField(s, 2, line), fTabField(s, 3, line)));
+            if (s.settings.HUMXLEXP)
+                return FieldValue::text(std::string(tabColumn(s, h.HumFormat * 2LL, line)));
+            return FieldValue::text(datedTimeStamp(tabColumn(s, 2, line), tabColumn(s, 3, line)));
         default:
             throw UnsupportedField{};
     }

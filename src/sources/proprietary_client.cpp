@@ -9,9 +9,9 @@
 
 namespace plovix {
 
-FieldValue proprietaryClientField(Session& s, std::string_view line, int n) {
+FieldValue proprietaryClientField(Session& s, const LineColumns& line, int n) {
     const CalTable& cal = s.header.Cal;
-    auto column = [&](int c) { return fieldNumber(fTabField(s, c, line)); };
+    auto column = [&](int c) { return columnNumber(s, line, c); };
     switch (n) {
         case 1:
             return FieldValue::number(calibrated(column(3), cal, CalChannel::Disp));
@@ -20,7 +20,7 @@ FieldValue proprietaryClientField(Session& s, std::string_view line, int n) {
         case 3:
             return FieldValue::number(calibrated(column(4), cal, CalChannel::Aux));
         case 4:
-            return FieldValue::text(fTabField(s, 1, line));
+            return FieldValue::text(std::string(tabColumn(s, 1, line)));
         case 5:
             return FieldValue::number(column(5));
         default:

@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "sources/columns.h"
 #include "sources/get_field.h"
 #include "text/fields.h"
 #include "text/number_format.h"

@@ -7,18 +7,20 @@
 #include <string_view>
 
 #include "app/session.h"
+#include "sources/columns.h"
 #include "sources/field_value.h"
+#include "text/line_columns.h"
 
 namespace plovix {
 
-FieldValue geomaticField(Session& s, std::string_view line, int n);
-FieldValue geotestField(Session& s, std::string_view line, int n);
-FieldValue proprietaryClientField(Session& s, std::string_view line, int n);
-FieldValue durhamGeoField(Session& s, std::string_view line, int n);
-FieldValue geotacField(Session& s, std::string_view line, int n);
-FieldValue humboldtField(Session& s, std::string_view line, int n);
-FieldValue enkayField(Session& s, std::string_view line, int n);
-FieldValue eleSoilTestField(Session& s, std::string_view line, int n);
+FieldValue geomaticField(Session& s, const LineColumns& line, int n);
+FieldValue geotestField(Session& s, const LineColumns& line, int n);
+FieldValue proprietaryClientField(Session& s, const LineColumns& line, int n);
+FieldValue durhamGeoField(Session& s, const LineColumns& line, int n);
+FieldValue geotacField(Session& s, const LineColumns& line, int n);
+FieldValue humboldtField(Session& s, const LineColumns& line, int n);
+FieldValue enkayField(Session& s, const LineColumns& line, int n);
+FieldValue eleSoilTestField(Session& s, const LineColumns& line, int n);
 
 // The time stamp that Humboldt and EnKay build from a date column and a time column:
 // characters 2-4 of the date, "/", characters 5-9 of the date, a blank, characters 2-9 of the
@@ -26,6 +28,6 @@ FieldValue eleSoilTestField(Session& s, std::string_view line, int n);
 std::string datedTimeStamp(std::string_view dateColumn, std::string_view timeColumn);
 
 // The text up to and including the first blank (the whole text when it has none).
-std::string leadingWord(std::string_view text);
+std::string_view leadingWord(std::string_view text);
 
 }  // namespace plovix

@@ -12,6 +12,7 @@
 #include "app/session.h"
 #include "sources/field_value.h"
 #include "sources/source_display.h"
+#include "text/line_columns.h"
 #include "text/line_reader.h"
 
 namespace plovix {
@@ -23,7 +24,7 @@ struct SourceLayout {
     std::string (*filter)(const Session& s);
     // Comma list of the allowed test types, comma before and after every item (",1,2,").
     std::string (*allowedTestTypes)(const Session& s);
-    FieldValue (*field)(Session& s, std::string_view line, int n);
+    FieldValue (*field)(Session& s, const LineColumns& line, int n);
     // Reads the header (see sources/header_lines.h); nullptr while a layout has no reader.
     std::int64_t (*readHeader)(Session& s, Operator& op, LineReader& in);
     // The settings keys (spelt as in the settings file) that the header reader, the field
@@ -39,5 +40,9 @@ struct SourceLayout {
 std::span<const SourceLayout> sourceTable();
 // The layout of source `code`; nullptr outside 1..8.
 const SourceLayout* findSource(int code);
+
+// True when the session's source code is an item of the comma list (only a leading "," is
+// added, so the list must end with one).
+bool fSourceIn(const Session& s, std::string_view list);
 
 }  // namespace plovix

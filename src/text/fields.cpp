@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <string>
 
-#include "app/session.h"
-
 namespace plovix {
 
 namespace {
@@ -39,11 +37,15 @@ bool findColumn(std::string_view line, long long k, char separator, bool endAtCR
 
 }  // namespace
 
-std::string trimBlanks(std::string_view text) {
+std::string_view blanksTrimmed(std::string_view text) {
     const std::size_t first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) return "";
+    if (first == std::string_view::npos) return {};
     const std::size_t last = text.find_last_not_of(' ');
-    return std::string(text.substr(first, last - first + 1));
+    return text.substr(first, last - first + 1);
+}
+
+std::string trimBlanks(std::string_view text) {
+    return std::string(blanksTrimmed(text));
 }
 
 std::string upperAscii(std::string_view text) {
@@ -53,15 +55,14 @@ std::string upperAscii(std::string_view text) {
     return out;
 }
 
-std::string separatedField(long long k, std::string_view line, char separator) {
+std::string_view separatedFieldView(long long k, std::string_view line, char separator) {
     std::size_t start = 0, end = 0;
-    if (!findColumn(line, k, separator, true, start, end)) return "";
-    return trimBlanks(line.substr(start, end - start));
+    if (!findColumn(line, k, separator, true, start, end)) return {};
+    return blanksTrimmed(line.substr(start, end - start));
 }
 
-std::string fTabField(const Session& s, long long k, std::string_view line) {
-    const bool comma = s.settings.SourceType == kEnKay || s.specimens.KWDSFile;
-    return separatedField(k, line, comma ? ',' : kTab);
+std::string separatedField(long long k, std::string_view line, char separator) {
+    return std::string(separatedFieldView(k, line, separator));
 }
 
 std::string fListItem(std::string_view list, long long k, bool commaMode) {
@@ -84,7 +85,8 @@ int fListPos(std::string_view value, std::string_view list) {
     std::string wrapped(list);
     if (wrapped.empty() || wrapped.front() != ',') wrapped.insert(wrapped.begin(), ',');
     if (wrapped.back() != ',') wrapped.push_back(',');
-    const std::string needle = "," + std::string(value) + ",";
+    std::string needle(1, ',');
+    needle.append(value).push_back(',');
     int position = 0;
     for (std::size_t comma = 0; comma != std::string::npos && comma + 1 < wrapped.size();
          comma = wrapped.find(',', comma + 1)) {
@@ -96,12 +98,6 @@ int fListPos(std::string_view value, std::string_view list) {
 
 int fListPos(long long value, std::string_view list) {
     return fListPos(std::to_string(value), list);
-}
-
-bool fSourceIn(const Session& s, std::string_view list) {
-    std::string wrapped(list);
-    if (wrapped.empty() || wrapped.front() != ',') wrapped.insert(wrapped.begin(), ',');
-    return wrapped.find("," + std::to_string(s.settings.SourceType) + ",") != std::string::npos;
 }
 
 std::string fSplitPath(std::string_view path, int part) {
@@ -119,22 +115,46 @@ std::string fSplitPath(std::string_view path, int part) {
     return "";
 }
 
-std::string fStripQuotes(std::string_view text) {
+std::string_view quotesStripped(std::string_view text) {
     if (text.size() >= 2 && text.front() == '"' && text.back() == '"')
         text = text.substr(1, text.size() - 2);
-    return trimBlanks(text);
+    return blanksTrimmed(text);
 }
 
-void SkipWord(std::string& text) {
+std::string fStripQuotes(std::string_view text) {
+    return std::string(quotesStripped(text));
+}
+
+namespace {
+
+std::size_t leadingNonBlanks(std::string_view text) {
     std::size_t n = 0;
     while (n < text.size() && !isBlank(text[n])) ++n;
-    text.erase(0, n);
+    return n;
+}
+
+std::size_t leadingBlanks(std::string_view text) {
+    std::size_t n = 0;
+    while (n < text.size() && isBlank(text[n])) ++n;
+    return n;
+}
+
+}  // namespace
+
+void SkipWord(std::string& text) {
+    text.erase(0, leadingNonBlanks(text));
+}
+
+void SkipWord(std::string_view& text) {
+    text.remove_prefix(leadingNonBlanks(text));
 }
 
 void SkipBlanks(std::string& text) {
-    std::size_t n = 0;
-    while (n < text.size() && isBlank(text[n])) ++n;
-    text.erase(0, n);
+    text.erase(0, leadingBlanks(text));
+}
+
+void SkipBlanks(std::string_view& text) {
+    text.remove_prefix(leadingBlanks(text));
 }
 
 long long fFirstBlank(std::string_view text) {

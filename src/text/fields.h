@@ -6,14 +6,12 @@
 
 namespace plovix {
 
-struct Session;
-
-// Column k (1-based) of a separated line, trimmed of blanks. The separator is "," for EnKay
-// files and the four-column GeoTest layout, TAB otherwise. A column ends at the next separator,
-// else at the next carriage return, else at the end of the line; a missing column is "".
-std::string fTabField(const Session& s, long long k, std::string_view line);
-// The same with an explicit separator.
+// Column k (1-based) of a line separated by `separator`, trimmed of blanks. A column ends at
+// the next separator, else at the next carriage return, else at the end of the line; a missing
+// column is "". (fTabField, in sources/columns.h, picks the separator of the current source.)
 std::string separatedField(long long k, std::string_view line, char separator);
+// The same as a view into `line`.
+std::string_view separatedFieldView(long long k, std::string_view line, char separator);
 
 // Item k (1-based) of a comma list (commaMode: one leading "," is dropped first), or of a text
 // separated by character 255, else by CR, else by TAB. Untrimmed; "" when k < 1 or empty.
@@ -24,10 +22,6 @@ std::string fListItem(std::string_view list, long long k, bool commaMode);
 int fListPos(std::string_view value, std::string_view list);
 int fListPos(long long value, std::string_view list);
 
-// True when the session's source code is an item of the comma list (only a leading "," is
-// added, so the list must end with one).
-bool fSourceIn(const Session& s, std::string_view list);
-
 // Folder (part 0, up to and including the last separator) or file name (part 1, with ".NDT"
 // appended when it has no ".") of a path. Both "\" and "/" separate. Paths shorter than 2
 // characters and other parts give "".
@@ -35,11 +29,15 @@ std::string fSplitPath(std::string_view path, int part);
 
 // One pair of enclosing double quotes removed, then trimmed of blanks.
 std::string fStripQuotes(std::string_view text);
+// The same as a view into `text`.
+std::string_view quotesStripped(std::string_view text);
 
 // Removes the leading non-blank characters.
 void SkipWord(std::string& text);
+void SkipWord(std::string_view& text);
 // Removes the leading blanks.
 void SkipBlanks(std::string& text);
+void SkipBlanks(std::string_view& text);
 // 1-based position of the first blank; the length of the text when there is none.
 long long fFirstBlank(std::string_view text);
 
@@ -48,6 +46,8 @@ double fMax(double a, double b);
 
 // Leading and trailing blanks removed (blanks only, as the old program trimmed).
 std::string trimBlanks(std::string_view text);
+// The same as a view into `text`.
+std::string_view blanksTrimmed(std::string_view text);
 // Upper case of the ASCII letters; other bytes as they are.
 std::string upperAscii(std::string_view text);
 

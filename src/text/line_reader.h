@@ -8,6 +8,10 @@
 // The reader counts the lines it hands out. A remembered position carries that count, so a
 // caller that goes back to it (a header reader that looks ahead) leaves the count exactly as
 // it was, and every caller knows how many lines have really been consumed.
+//
+// The file is read in large blocks. `nextView` hands out a line as a view into the block, so
+// that a pass over a file of a million readings copies nothing; the memory held is two blocks
+// (more only for a line longer than a block), whatever the size of the file.
 
 #include <cstdint>
 #include <filesystem>
@@ -15,6 +19,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace plovix {
@@ -26,6 +31,9 @@ class LineReader {
         std::int64_t lines = 0;
     };
 
+    // The size of the blocks the file is read in.
+    static constexpr std::size_t kBlockSize = std::size_t{1} << 18;
+
     // Opens `path` for reading; nullopt (and `error` set) when it cannot be opened.
     static std::optional<LineReader> open(const std::filesystem::path& path,
                                           std::string* error = nullptr);
@@ -34,10 +42,13 @@ class LineReader {
 
     // The next line; nullopt at the end of the file.
     std::optional<std::string> next(bool byLF = false);
+    // The next line as a view into the reader's block. The view stays valid until the next
+    // call of next, nextView, seek or rewind (atEnd and tell leave it valid).
+    std::optional<std::string_view> nextView(bool byLF = false);
     // True when no byte is left to read.
-    bool atEnd();
+    bool atEnd() { return index_ >= size_ && !refill(size_); }
 
-    Position tell() const { return {bufferStart_ + index_, lines_}; }
+    Position tell() const { return {blockStart_ + index_, lines_}; }
     void seek(Position position);
     void rewind() { seek({}); }
 
@@ -48,15 +59,21 @@ class LineReader {
 
   private:
     explicit LineReader(std::unique_ptr<std::istream> in);
-    bool fill();  // loads the next chunk; false at end of data
-    int peekByte();
+    // Reads the next block behind the bytes from `keepFrom` on, which move to the front of
+    // the other buffer (the line being cut); false, and nothing changed, at the end of data.
+    bool refill(std::size_t keepFrom);
     void detectLineEnds();
 
     std::unique_ptr<std::istream> in_;
-    std::vector<char> buffer_;
-    std::size_t index_ = 0;          // next byte in buffer_
-    std::uint64_t bufferStart_ = 0;  // file offset of buffer_[0]
+    // Two buffers take turns, so that a view handed out stays valid while the next block is
+    // read (atEnd may need to read ahead).
+    std::vector<char> block_;
+    std::vector<char> spare_;
+    std::size_t size_ = 0;          // bytes of block_ in use
+    std::size_t index_ = 0;         // next byte in block_
+    std::uint64_t blockStart_ = 0;  // file offset of block_[0]
     std::int64_t lines_ = 0;
+    bool ended_ = false;  // the stream has no more bytes (until a seek)
     bool noCR_ = false;
 };
 

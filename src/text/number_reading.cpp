@@ -1,6 +1,8 @@
 #include "text/number_reading.h"
 
 #include <charconv>
+#include <cstddef>
+#include <cstdint>
 #include <limits>
 #include <string>
 
@@ -13,6 +15,22 @@ bool isIgnored(char c) {
 }
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
+}
+// Gathers the digits from `p` on into `digits`, passing over ignored characters, up to the
+// first other character; returns how many there were. Past 19 digits `digits` wraps, and the
+// caller reads the number in full.
+std::ptrdiff_t takeDigits(const char*& p, const char* end, std::uint64_t& digits) {
+    std::ptrdiff_t count = 0;
+    for (; p != end; ++p) {
+        const unsigned digit = static_cast<unsigned>(static_cast<unsigned char>(*p)) - '0';
+        if (digit <= 9) {
+            digits = digits * 10 + digit;
+            ++count;
+        } else if (!isIgnored(*p)) {
+            break;
+        }
+    }
+    return count;
 }
 
 // Walks the text, skipping ignored characters, and copies the accepted number into `out` in
@@ -34,9 +52,9 @@ class NumberScanner {
     std::size_t pos_ = 0;
 };
 
-}  // namespace
-
-double readNumber(std::string_view text) {
+// The full reading, for the numbers the quick one leaves: more than 19 significant digits, or
+// a value that one multiplication or division cannot give exactly rounded.
+double readNumberInFull(std::string_view text) {
     NumberScanner in(text);
     std::string mantissa;
     bool negative = false;
@@ -115,6 +133,101 @@ double readNumber(std::string_view text) {
         value = 0.0;
     }
     if (value == 0.0) return 0.0;  // no negative zero
+    return negative ? -value : value;
+}
+
+// Powers of ten that a double holds exactly.
+constexpr double kExactPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                   1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                   1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+constexpr int kLargestExactPower = 22;
+constexpr std::uint64_t kLargestExactInteger = std::uint64_t{1} << 53;
+constexpr int kMostDigits = 19;           // what a 64-bit integer holds, whatever the digits
+constexpr int kLongestExponent = 100000;  // beyond it, the full reading tells 0 from infinity
+
+}  // namespace
+
+// The digits are gathered into a whole number and a power of ten. When both are exact in a
+// double, one multiplication or division rounds the value correctly, as std::from_chars does;
+// anything else goes the full way.
+double readNumber(std::string_view text) {
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    {
+        // Nearly every number of a reading is nothing but a sign, digits and one point (the
+        // blank-separated readers hand over their words without the blank after them): such a
+        // text is read in one go; any other is left to the full rule below.
+        const char* q = p;
+        const bool negative = q != end && *q == '-';
+        if (negative || (q != end && *q == '+')) ++q;
+        const char* const first = q;
+        const char* point = nullptr;
+        std::uint64_t digits = 0;
+        for (; q != end; ++q) {
+            const unsigned digit = static_cast<unsigned>(static_cast<unsigned char>(*q)) - '0';
+            if (digit <= 9) {
+                digits = digits * 10 + digit;
+            } else if (*q == '.' && point == nullptr) {
+                point = q;
+            } else {
+                break;
+            }
+        }
+        const std::ptrdiff_t count = (q - first) - (point != nullptr ? 1 : 0);
+        const std::ptrdiff_t fraction = point != nullptr ? q - point - 1 : 0;
+        if (q == end && count > 0 && count <= kMostDigits && digits <= kLargestExactInteger &&
+            fraction <= kLargestExactPower) {
+            if (digits == 0) return 0.0;  // no negative zero
+            const double value = static_cast<double>(digits) / kExactPowers[fraction];
+            return negative ? -value : value;
+        }
+    }
+    while (p != end && isIgnored(*p)) ++p;
+    bool negative = false;
+    if (p != end && (*p == '+' || *p == '-')) {
+        negative = *p == '-';
+        ++p;
+    }
+    // The digits, leading zeros included, as one whole number; `fraction` of them follow the
+    // point.
+    std::uint64_t digits = 0;
+    const std::ptrdiff_t integral = takeDigits(p, end, digits);
+    std::ptrdiff_t fraction = 0;
+    if (p != end && *p == '.') fraction = takeDigits(++p, end, digits);
+    const std::ptrdiff_t count = integral + fraction;
+    if (count > kMostDigits) return readNumberInFull(text);
+    if (count == 0) return 0.0;
+    int exponent = -static_cast<int>(fraction);
+    if (p != end && (*p == 'E' || *p == 'e' || *p == 'D' || *p == 'd')) {
+        // The exponent counts only when at least one digit follows its letter and sign.
+        ++p;
+        while (p != end && isIgnored(*p)) ++p;
+        bool negativeExponent = false;
+        if (p != end && (*p == '+' || *p == '-')) {
+            negativeExponent = *p == '-';
+            ++p;
+        }
+        int value = 0;
+        bool expDigits = false;
+        for (; p != end; ++p) {
+            const char c = *p;
+            if (isDigit(c)) {
+                if (value > kLongestExponent) return readNumberInFull(text);
+                value = value * 10 + (c - '0');
+                expDigits = true;
+            } else if (!isIgnored(c)) {
+                break;
+            }
+        }
+        if (expDigits) exponent += negativeExponent ? -value : value;
+    }
+    if (digits == 0) return 0.0;
+    if (digits > kLargestExactInteger || exponent > kLargestExactPower ||
+        exponent < -kLargestExactPower)
+        return readNumberInFull(text);
+    const double number = static_cast<double>(digits);
+    const double value =
+        exponent >= 0 ? number * kExactPowers[exponent] : number / kExactPowers[-exponent];
     return negative ? -value : value;
 }
 
