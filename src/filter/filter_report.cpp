@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "sources/header_reader.h"
+#include "sources/units.h"
 #include "text/number_format.h"
 #include "text/number_reading.h"
 
@@ -86,19 +87,6 @@ std::optional<double> diameterOf(const Session& s) {
 std::string padLeft(std::string text, std::size_t width) {
     if (text.size() < width) text.insert(0, width - text.size(), ' ');
     return text;
-}
-
-std::string dispUnitName(int code) {
-    switch (code) {
-        case kInches:
-            return "in";
-        case kCentimetres:
-            return "cm";
-        case kMillimetres:
-            return "mm";
-        default:
-            return "the file's unit";
-    }
 }
 
 }  // namespace
@@ -209,9 +197,10 @@ std::vector<std::string> filterReportLines(const FilterReport& report, int dispU
     const auto percent = [](const std::optional<double>& v) {
         return v ? formatPicture(*v, "0.00") + " %" : std::string("n/a");
     };
+    const std::string unit = dispUnitName(dispUnit);
     std::vector<std::string> lines;
     lines.push_back("FILTER REPORT (distances in % of the maximum load, steps in " +
-                    dispUnitName(dispUnit) + ")");
+                    (unit.empty() ? "the file's unit" : unit) + ")");
     std::string heading = "CYCLE  READINGS   KEPT  DROPPED  LARGEST DISTANCE  LARGEST STEP";
     if (directShear) heading += "  STEP/DIAMETER";
     lines.push_back(heading);

@@ -2,37 +2,10 @@
 
 #include <algorithm>
 
+#include "sources/units.h"
 #include "text/number_format.h"
 
 namespace plovix {
-
-namespace {
-
-std::string dispUnitName(int code) {
-    switch (code) {
-        case kInches:
-            return "in";
-        case kCentimetres:
-            return "cm";
-        case kMillimetres:
-            return "mm";
-        default:
-            return "unit unknown";
-    }
-}
-
-std::string loadUnitName(int code) {
-    switch (code) {
-        case kPounds:
-            return "lbs";
-        case kKilonewtons:
-            return "kN";
-        default:
-            return "unit unknown";
-    }
-}
-
-}  // namespace
 
 void PlotPointsCollector::Thinned::add(const Entry& e, std::size_t limit) {
     if (seen++ % every != 0) return;
@@ -93,7 +66,10 @@ PlotData PlotPointsCollector::data(const Session& s) const {
     d.keptEvery = kept_.every;
     d.droppedEvery = dropped.every;
 
-    const std::string disp = dispUnitName(d.dispUnit), load = loadUnitName(d.loadUnit);
+    // The axes name an unknown unit so.
+    const auto named = [](std::string name) { return name.empty() ? "unit unknown" : name; };
+    const std::string disp = named(dispUnitName(d.dispUnit)),
+                      load = named(loadUnitName(d.loadUnit));
     d.title = "Specimen " + std::to_string(n) + ": " + s.specimens.SpecimenFileName(n);
     d.criteria = "Criteria: displacement " + formatGeneralNumber(s.settings.IncMax) + " " + disp +
                  ", load " + formatGeneralNumber(s.settings.Tolerance) +

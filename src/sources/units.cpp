@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 
+#include "app/session.h"
 #include "text/fields.h"
 #include "text/number_format.h"
 #include "text/number_reading.h"
@@ -84,6 +85,30 @@ float ftmpMax(long long& j, std::string_view line) {
 
 void FilterNotes(Operator& op) {
     op.tell(kFilterNotesText);
+}
+
+std::string dispUnitName(int code) {
+    switch (code) {
+        case kInches:
+            return "in";
+        case kCentimetres:
+            return "cm";
+        case kMillimetres:
+            return "mm";
+        default:
+            return "";
+    }
+}
+
+std::string loadUnitName(int code) {
+    switch (code) {
+        case kPounds:
+            return "lbs";
+        case kKilonewtons:
+            return "kN";
+        default:
+            return "";
+    }
 }
 
 }  // namespace plovix

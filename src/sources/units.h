@@ -23,6 +23,10 @@ void fStripParens(std::string& buffer);
 int fStressUnits(std::string_view word);
 int fLoadUnits(std::string_view word);
 int fDispUnits(std::string_view word);
+// The short names of displacement and load unit codes ("in", "cm", "mm"; "lbs", "kN"); empty
+// for an unknown code.
+std::string dispUnitName(int code);
+std::string loadUnitName(int code);
 
 // The number that ends just before 1-based position j of `line`; j is left on the blank before
 // it (0 when the number starts the line). Never reads before the start of the line. The range
