@@ -11,6 +11,7 @@
 
 #include "app/help_topics.h"
 #include "app/session.h"
+#include "sources/source_traits.h"
 #include "support/norvo_files.h"
 #include "support/temp_folder.h"
 
@@ -101,13 +102,13 @@ TEST(HelpPages, EveryTopicOpensAPageThatHoldsIt) {
     }
     std::set<std::string> frames;
     for (int source = 1; source <= 8; ++source) {
-        const HelpPage& page = helpPage(settingsFrameTopic(source));
+        const HelpPage& page = helpPage(traitsOf(source).settingsHelp);
         EXPECT_STREQ(page.file, "settings.html");
         frames.insert(page.anchor);
     }
     EXPECT_EQ(frames.size(), 8u);
-    EXPECT_EQ(helpLink(settingsFrameTopic(kGeotac)), "settings.html#geotac");
-    EXPECT_EQ(settingsFrameTopic(0), HelpTopic::Settings);
+    EXPECT_EQ(helpLink(traitsOf(kGeotac).settingsHelp), "settings.html#geotac");
+    EXPECT_EQ(traitsOf(0).settingsHelp, HelpTopic::Settings);
 
     // The build copies the pages beside the programs, where the window looks first.
     const fs::path programs = fs::path(PLOVIX_CONVERT).parent_path();

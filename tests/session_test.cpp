@@ -106,16 +106,49 @@ TEST(SourceTable, LookupAndTheTestTypesAndFiltersThatChange) {
     EXPECT_EQ(filter(kGeotac), "GEOTAC files |*.TRX;*.DAT");
 }
 
-// The keys a source's results depend on are reported by name: each must be a key of the
-// settings file, listed once.
-TEST(SourceTable, SettingsKeysAreSettingsFileKeys) {
+// Each row of the table holds together: its code is its place, every operation is there, the
+// keys it names are settings-file keys listed once, each option of the settings dialog sits on
+// one frame, and the traits that build on each other agree.
+TEST(SourceTable, EveryRowIsConsistent) {
+    std::set<HelpTopic> helpTopics;
     for (const SourceLayout& source : sourceTable()) {
+        SCOPED_TRACE(source.name);
+        EXPECT_EQ(&source - sourceTable().data(), source.code - 1);
+        ASSERT_TRUE(source.field && source.readHeader && source.display && source.traits);
+        const Session s;
+        const std::string allowed = source.allowedTestTypes(s);
+        EXPECT_TRUE(allowed.size() >= 3 && allowed.front() == ',' && allowed.back() == ',');
+        EXPECT_NE(source.filter(s).find(" |*."), std::string::npos);
+
         std::set<std::string> seen;
         for (std::string_view key : source.settingsKeys) {
-            EXPECT_TRUE(settingsSectionOf(key)) << source.name << ": " << key;
-            EXPECT_TRUE(seen.insert(upperAscii(key)).second) << source.name << ": " << key;
+            EXPECT_TRUE(settingsSectionOf(key)) << key;
+            EXPECT_TRUE(seen.insert(upperAscii(key)).second) << key;
         }
+        const SourceTraits& t = *source.traits;
+        EXPECT_EQ(&traitsOf(source.code), &t);
+        for (std::string_view key : t.frameOptions) {
+            EXPECT_TRUE(settingsSectionOf(key)) << key;
+            EXPECT_EQ(settingsFrameOf(key), source.code) << key;
+        }
+        EXPECT_EQ(t.frameOptions.empty(), t.frameLayout == SettingsFrameLayout::NoteOnly);
+        EXPECT_FALSE(t.frameCaption.empty() || t.frameNote.empty());
+        EXPECT_TRUE(helpTopics.insert(t.settingsHelp).second);
+        EXPECT_TRUE(t.normalSum == NormalSum::Never || t.normalChannel);
+        EXPECT_TRUE(!t.normalSumLessCellZero || t.normalSum != NormalSum::Never);
+        // Options only a source honours are among the keys its results depend on.
+        const auto reads = [&](bool honours, std::string_view key) {
+            return !honours || seen.count(std::string(key)) != 0;
+        };
+        EXPECT_TRUE(reads(t.fourColumnOption, "KWDS"));
+        EXPECT_TRUE(reads(t.fullTransferOption, "HUMFTHSD"));
+        EXPECT_TRUE(reads(t.workbookOption, "HUMREADXL"));
+        EXPECT_TRUE(reads(t.preparedFiles, "HUMXLEXP"));
+        EXPECT_TRUE(reads(t.zeroInsertion == ZeroInsertion::WhenAskedAndFirstDisplacementNonZero,
+                          "GEOTACI0"));
     }
+    EXPECT_EQ(settingsFrameOf("DDMM"), 0);
+    EXPECT_EQ(traitsOf(0).cycleSkip, CycleSkip::NotSupported);
 }
 
 }  // namespace

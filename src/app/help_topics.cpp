@@ -55,10 +55,6 @@ std::string helpLink(HelpTopic topic) {
     return link;
 }
 
-HelpTopic settingsFrameTopic(int source) {
-    if (source < kGeomatic || source > kEleSoilTest) return T::Settings;
-    return static_cast<HelpTopic>(static_cast<int>(T::SettingsGeomatic) + source - kGeomatic);
-}
 
 std::optional<std::filesystem::path> findHelpFolder(const std::filesystem::path& programFolder,
                                                     const std::filesystem::path& dataFolder) {

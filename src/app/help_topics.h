@@ -45,10 +45,6 @@ const HelpPage& helpPage(HelpTopic topic);
 // "settings.html#geotac": the page and its anchor, as a relative link.
 std::string helpLink(HelpTopic topic);
 
-// The topic of the settings dialog's property frame of source `source` (1..8); the dialog's
-// own topic for any other value.
-HelpTopic settingsFrameTopic(int source);
-
 // The help folder: beside the program, else in the installed data folder.
 std::optional<std::filesystem::path> findHelpFolder(const std::filesystem::path& programFolder,
                                                     const std::filesystem::path& dataFolder);

@@ -28,6 +28,8 @@ enum SourceCode : int {
     kEleSoilTest = 8,
 };
 inline constexpr int kSourceCount = 8;
+// The source a generic copy of the program reads: the settings file's "Generic" key forces it.
+inline constexpr int kGenericSource = kGeoTest;
 
 // Test-type codes (`TestType`).
 enum TestCode : int {
@@ -109,20 +111,20 @@ struct ProgramState {
 
 // What the window shows in a specimen's results column; the export reads it back from here.
 struct SpecimenColumn {
-    std::string cyclesInFile;         // "Cycles in file:" (direct shear only)
-    std::string readingsInFile;       // "Readings in File"
-    std::string cycleReadings;        // "Cycles/Readings before filtering:"
+    std::string cyclesInFile;          // "Cycles in file:" (direct shear only)
+    std::string readingsInFile;        // "Readings in File"
+    std::string cycleReadings;         // "Cycles/Readings before filtering:"
     bool cycleReadingsEnabled = true;  // disabled for unconfined compression
-    std::string initialDispRepeats;   // "Initial disp. repeats:"
-    std::string initialLoadRepeats;   // "Initial load repeats:"
-    std::string metDisp;              // "Readings meeting disp. criteria:"
-    std::string metLoad;              // "Readings meeting load criteria:"
-    std::string readingsToWrite;      // "Readings to be written:"
-    bool readingsToWriteRed = false;  // light red: too many for the DOS Norvo, or none
-    std::string maxLoad;              // "Maximum load:" ("#.00")
-    std::string normalStress;         // "Vertical pressure:" or "n/a"
-    std::string timeOrRate;           // "Time of test:"
-    std::string status;               // the status line after the pass
+    std::string initialDispRepeats;    // "Initial disp. repeats:"
+    std::string initialLoadRepeats;    // "Initial load repeats:"
+    std::string metDisp;               // "Readings meeting disp. criteria:"
+    std::string metLoad;               // "Readings meeting load criteria:"
+    std::string readingsToWrite;       // "Readings to be written:"
+    bool readingsToWriteRed = false;   // light red: too many for the DOS Norvo, or none
+    std::string maxLoad;               // "Maximum load:" ("#.00")
+    std::string normalStress;          // "Vertical pressure:" or "n/a"
+    std::string timeOrRate;            // "Time of test:"
+    std::string status;                // the status line after the pass
     int statusColour = 0;
 };
 

@@ -172,7 +172,7 @@ void loadKey(Session& s, const IniFile& file, const SettingKey& k) {
             flag = text == "True";
             if (k.rule == Rule::InvertedReadOnly) {
                 flag = text == "False";
-                if (flag) st.SourceType = kGeoTest;
+                if (flag) st.SourceType = kGenericSource;
             }
             if (k.rule == Rule::ResetOnLoad) flag = false;
             break;

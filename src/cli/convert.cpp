@@ -230,7 +230,7 @@ ConvertReport runConvert(const ConvertOptions& o, std::ostream& err, bool errIsT
     // A workbook read directly fills specimens 1 to 4 from its one choice.
     std::optional<fs::path> workbookFile;
     std::optional<FileDigest> workbookDigest;
-    if (s.settings.SourceType == kHumboldt && s.settings.HUMREADXL) {
+    if (readsWorkbooks(s.settings)) {
         if (files.size() != 1)
             return usage("with HUMREADXL set, give the one workbook whose specimens are read");
         workbookFile = files.front();

@@ -3,6 +3,7 @@
 #include <array>
 #include <cmath>
 
+#include "sources/source_traits.h"
 #include "text/number_format.h"
 #include "text/number_reading.h"
 
@@ -72,7 +73,7 @@ void NorvoBlockWriter::beginSpecimen(Session& s, Operator& op) {
 
 void NorvoBlockWriter::writeBlockHead(Session& s) {
     const int n = s.specimens.CurrentSpecimen;
-    const int source = s.settings.SourceType;
+    const SourceTraits& traits = traitsOf(s.settings);
     specimen_ = n;
     written_ = 0;
     open_ = exportOpenFor(s);
@@ -99,12 +100,12 @@ void NorvoBlockWriter::writeBlockHead(Session& s) {
     const Values t = readValues(in, 5);
     double& rate = s.header.TimeOrRate(n);
     double& normal = s.header.NormalStress(n);
-    if (source != kHumboldt) rate = rateField(s, n, s.pass.RateMode);
+    if (!traits.keepsResultRate) rate = rateField(s, n, s.pass.RateMode);
     if (!open_) {
         rate = t[4];
         normal = t[0];
     }
-    const double f2 = source == kEleSoilTest ? s.pass.TimeField(n) : t[1];
+    const double f2 = traits.startTimeInRecord4 ? s.pass.TimeField(n) : t[1];
     if (s.header.Version521 && s.program.TestType == kDirectShear) normal = 0;
     file_.write(valuesRecord({normal, f2, t[2], t[3], rate}, 5));
 
@@ -112,16 +113,16 @@ void NorvoBlockWriter::writeBlockHead(Session& s) {
         Values v = readValues(in, 6);
         if (r == 6) {
             if (open_) v[2] = 0;
-            if ((open_ && s.settings.HUMFTHSD) || source == kEleSoilTest) {
+            if ((open_ && s.settings.HUMFTHSD) || traits.alwaysWritesWeightAndGravity) {
                 v[4] = readNumber(s.header.SampleWeight);
                 v[5] = readNumber(s.header.SpecificGravity);
             }
-        } else if (r == 7 && open_ && (source != kHumboldt || s.settings.HUMFTHSD)) {
-            if (source == kGeomatic) {
+        } else if (r == 7 && open_ && (!traits.fullTransferOption || s.settings.HUMFTHSD)) {
+            if (traits.specimenSize == NorvoSpecimenSize::DiameterFromArea) {
                 const double area = s.header.SpecimenArea(n);
                 if (area < 0) throw ExportError{5, "Invalid procedure call or argument"};
                 v[0] = std::sqrt(area * 4 / 3.141592654);  // the diameter
-            } else if (source != kDurhamGeo && source != kEnKay) {
+            } else if (traits.specimenSize == NorvoSpecimenSize::DiameterAndHeight) {
                 v[0] = readNumber(s.header.DiameterText);
                 v[2] = readNumber(s.header.HeightText);
             }

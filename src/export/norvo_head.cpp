@@ -5,6 +5,7 @@
 #include "app/program_paths.h"
 #include "export/dos_index.h"
 #include "sources/header_reader.h"
+#include "sources/source_traits.h"
 #include "text/fields.h"
 
 namespace plovix {
@@ -89,10 +90,9 @@ TestMethod testMethodFor(int testType, const NorvoDefaults& defaults) {
 std::string headerField(const Session& s, int field, const std::string& templateText,
                         const TestMethod& method) {
     const HeaderValues& h = s.header;
-    const int source = s.settings.SourceType;
-    const bool geoTestOrEnKay = source == kGeoTest || source == kEnKay;
-    const bool boringLines =
-        source == kGeomatic || source == kProprietaryClient || source == kGeotac;
+    const SourceTraits& traits = traitsOf(s.settings);
+    const bool locationLines = traits.sampleLines == NorvoSampleLines::LocationAndRemarks;
+    const bool boringLines = traits.sampleLines == NorvoSampleLines::Boring;
     switch (field) {
         case 1:
             return h.JobNumber;
@@ -101,11 +101,11 @@ std::string headerField(const Session& s, int field, const std::string& template
         case 5:
             return h.ContractOrProject;
         case 7:
-            if (geoTestOrEnKay) return h.Location;
+            if (locationLines) return h.Location;
             if (boringLines) return "Boring: " + h.BoreholeID + " Depth: " + h.SampleDepth;
             break;
         case 8:
-            if (geoTestOrEnKay)
+            if (locationLines)
                 return "Sample Number: " + h.SampleNumber + " Boring: " + h.BoreholeID +
                        " Depth: " + h.SampleDepth;
             if (boringLines) return "Sample Number: " + h.SampleNumber;
@@ -117,11 +117,12 @@ std::string headerField(const Session& s, int field, const std::string& template
         case 11:
             return h.SpecimenNumber;
         case 15:
-            if (source == kGeomatic || source == kGeoTest) return "Tech: " + h.TestedBy;
-            if (source == kDurhamGeo || source == kEnKay) return h.InfoText1 + " : " + h.InfoText2;
+            if (traits.techLine == NorvoTechLine::TestedBy) return "Tech: " + h.TestedBy;
+            if (traits.techLine == NorvoTechLine::InfoTexts)
+                return h.InfoText1 + " : " + h.InfoText2;
             break;
         case 16:
-            if (geoTestOrEnKay) return h.Remarks;
+            if (locationLines) return h.Remarks;
             break;
         case 23:
             return testTypeName(s.program.TestType);
@@ -146,18 +147,19 @@ std::array<int, 8> unitRecordFor(const Session& s, const NorvoDefaults& defaults
     const int S = unitOr(h.StressUnit, d[3]);
     const int D = unitOr(h.DispUnit, d[4]);
     const int L = unitOr(h.LoadUnit, d[7]);
-    switch (s.settings.SourceType) {
-        case kGeomatic:
+    switch (traitsOf(s.settings).unitRecord) {
+        case NorvoUnitRecord::FixedEnglish:
             return {0, 3, d[2], 3, 1, d[5], d[6], 1};
-        case kGeoTest:
+        case NorvoUnitRecord::Defaults:
             return {0, d[1], d[2], d[3], d[4], d[5], d[6], d[7]};
-        case kEnKay:
+        case NorvoUnitRecord::HeaderForReadings:
             return {0, d[1], d[2], S, D, d[5], d[6], L};
-        case kEleSoilTest:
+        case NorvoUnitRecord::FixedMetric:
             return {0, 6, d[2], 6, 3, d[5], d[6], 2};
-        default:  // Proprietary Client, Durham Geo, GEOTAC, Humboldt
-            return {0, S, d[2], S, D, d[5], d[6], L};
+        case NorvoUnitRecord::Header:
+            break;
     }
+    return {0, S, d[2], S, D, d[5], d[6], L};
 }
 
 std::unique_ptr<NorvoOutput> fSetupExportFile(Session& s, Operator& op, const ExportFiles& files) {

@@ -55,15 +55,14 @@ class Pass {
           sink_(sink),
           observer_(observer),
           p_(s.pass),
+          traits_(traitsOf(s.settings)),
           specimen_(s.specimens.CurrentSpecimen) {}
 
     PassOutcome run();
     int waypoint() const { return waypoint_; }
 
   private:
-    int source() const { return s_.settings.SourceType; }
     int testType() const { return s_.program.TestType; }
-    bool isSource(int code) const { return source() == code; }
     int& curRun() { return s_.specimens.CurRun; }
     int& curCycle() { return s_.specimens.CurCycle; }
     int useCycle() { return s_.cycles.UseCycle(specimen_, curRun(), curCycle()); }
@@ -74,7 +73,7 @@ class Pass {
     }
     // Field 5, the normal value of each reading, where the header announced the channel.
     bool readsNormal() const {
-        return fSourceIn(s_, ",3,4,5,8,") && testType() >= kDirectShear && s_.header.ColCell >= 1;
+        return traits_.normalChannel && testType() >= kDirectShear && s_.header.ColCell >= 1;
     }
 
     double field(const LineColumns& line, int n) { return fGetField(s_, op_, line, n).toNumber(); }
@@ -120,6 +119,7 @@ class Pass {
     ReadingSink* sink_;
     ReadingObserver* observer_;
     ReadingPass& p_;
+    const SourceTraits& traits_;
     const int specimen_;
     int waypoint_ = 0;
     std::optional<LineReader> in_;
@@ -223,8 +223,16 @@ PassOutcome Pass::run() {
     p_.LastLoad = lineField(line, 2);
     forward_ = true;
     bool insertZero = false;
-    if (isSource(kGeomatic)) insertZero = lineField(line, 1) != 0;
-    if (isSource(kGeotac)) insertZero = s_.settings.GEOTACI0 && lineField(line, 1) != 0;
+    switch (traits_.zeroInsertion) {
+        case ZeroInsertion::Never:
+            break;
+        case ZeroInsertion::WhenAskedAndFirstDisplacementNonZero:
+            if (!s_.settings.GEOTACI0) break;
+            [[fallthrough]];
+        case ZeroInsertion::WhenFirstDisplacementNonZero:
+            insertZero = lineField(line, 1) != 0;
+            break;
+    }
     p_.InsertZero(specimen_) = insertZero;
 
     survey(line);
@@ -326,14 +334,14 @@ void Pass::LogReading(const LineColumns& DS, bool& loadFlag, bool& dispFlag) {
 // return, the line that ended it, from which the pass goes on as after any cycle end. The end
 // of the file ends the skip.
 void Pass::SkipThisCycle(LineColumns& line) {
-    switch (source()) {
-        case kGeomatic:
+    switch (traits_.cycleSkip) {
+        case CycleSkip::ToCycleEnd:
             while (!in_->atEnd()) {
                 line.reset(readDataLine());
                 if (fEndOfCycle(s_, op_, *in_, line, forward_)) break;
             }
             break;
-        case kGeoTest: {
+        case CycleSkip::ToDisplacementTurn: {
             double previous = lineField(line, 1);
             double before = previous;
             while (!in_->atEnd()) {
@@ -347,8 +355,8 @@ void Pass::SkipThisCycle(LineColumns& line) {
             forward_ = previous > before;
             break;
         }
-        default: {
-            const SourceLayout* layout = findSource(source());
+        case CycleSkip::NotSupported: {
+            const SourceLayout* layout = findSource(s_.settings.SourceType);
             const std::string name = !s_.program.SourceName.empty() ? s_.program.SourceName
                                      : layout != nullptr            ? layout->name
                                                                     : "";
@@ -386,8 +394,7 @@ void Pass::betweenPasses() {
         sink_->beginSpecimen(s_, op_);
         p_.ExportOpen = exportOpenFor(s_);
     }
-    if (isSource(kProprietaryClient) || isSource(kGeotac) ||
-        (isSource(kHumboldt) && !s_.settings.HUMFTHSD))
+    if (traits_.clearsHeaderNormalStress && !usesFullTransfer(s_.settings))
         s_.header.NormalStress(specimen_) = 0;
 }
 
@@ -424,13 +431,13 @@ void Pass::filter() {
 
     // A Geomatic shear marker hands back the held closing reading of the pass before it.
     const UseReadingHook heldReading = [this] { useHeldReading(); };
-    const bool geomatic = isSource(kGeomatic);
+    const bool absoluteLoads = traits_.absoluteLoads;
     const bool third = readsThird(), normal = readsNormal();  // nothing in the loop changes them
     LineColumns line;
     for (std::int64_t r = p_.InitialSkip(specimen_) + 2; r <= p_.ReadCount; ++r) {
         reportFiltering(r);
         line.reset(readDataLine());
-        if (isSource(kGeotac) && !startTimeKnown_) {
+        if (traits_.startTimeFromFirstReading && !startTimeKnown_) {
             startTime_ = fGetField(s_, op_, line, 4);
             startTimeKnown_ = true;
         }
@@ -468,11 +475,11 @@ void Pass::filter() {
 
         p_.CurDisp = lineField(line, 1);
         const double rawLoad = lineField(line, 2);
-        p_.CurLoad = geomatic ? std::fabs(rawLoad) : rawLoad;
+        p_.CurLoad = absoluteLoads ? std::fabs(rawLoad) : rawLoad;
         if (third) p_.CurThird = lineField(line, 3);
         if (normal) p_.NormalReading = lineField(line, 5);
         // The GEOTAC test keeps an end of its own; asking again settles it for this line.
-        if (isSource(kGeotac)) fEndOfCycle(s_, op_, *in_, line, forward_);
+        if (traits_.endOfCycleAskedPerReading) fEndOfCycle(s_, op_, *in_, line, forward_);
         p_.PrevLine.assign(line.text());
         const std::int64_t keptBefore = loadCount_ + dispCount_;
         keepOrDrop(rawLoad);
@@ -499,7 +506,7 @@ std::string Pass::firstReading() {
         p_.VertZero = 0;
         startTimeKnown_ = false;
         startTime_ = FieldValue::text("");
-        if (isSource(kProprietaryClient) || isSource(kHumboldt)) p_.NormalReading = 0;
+        if (traits_.insertedZeroHasNoNormal) p_.NormalReading = 0;
         p_.TimeField(specimen_) = 0;
         startDisp_ = 0;
         return "";
@@ -517,9 +524,9 @@ std::string Pass::firstReading() {
     }
     startTime_ = fGetField(s_, op_, line, 4);
     startTimeKnown_ = true;
-    p_.TimeField(specimen_) = isSource(kEleSoilTest) ? readNumber(startTime_.toText()) : 0;
+    p_.TimeField(specimen_) = traits_.startTimeInRecord4 ? readNumber(startTime_.toText()) : 0;
     startDisp_ = p_.CurDisp;
-    if (isSource(kGeomatic)) {
+    if (traits_.absoluteLoads) {
         p_.LastLoad = std::fabs(p_.LastLoad);
         if (p_.LastLoad > p_.MinAbsLoad(specimen_)) p_.LastLoad = p_.MinAbsLoad(specimen_);
     }
@@ -573,28 +580,40 @@ void Pass::UseReading(bool first) {
     p_.CurThird = p_.FirstThird;
 
     const int test = testType();
-    const bool summed = (isSource(kProprietaryClient) && test >= kUnconsolidatedUndrained) ||
-                        (isSource(kGeotac) && test >= kDirectShear) ||
-                        (isSource(kEleSoilTest) && test >= kUnconsolidatedUndrained) ||
-                        (isSource(kDurhamGeo) && s_.header.Channel4Present);
+    bool summed = false;
+    switch (traits_.normalSum) {
+        case NormalSum::Never:
+            break;
+        case NormalSum::FromUnconsolidatedUndrained:
+            summed = test >= kUnconsolidatedUndrained;
+            break;
+        case NormalSum::FromDirectShear:
+            summed = test >= kDirectShear;
+            break;
+        case NormalSum::WithFourthChannel:
+            summed = s_.header.Channel4Present;
+            break;
+    }
     if (summed && !(p_.InsertZero(specimen_) && first)) {
         p_.NormalSum += p_.NormalReading;
-        if (isSource(kProprietaryClient)) p_.NormalSum -= s_.header.Cal(CalChannel::Cell, kCalZero);
+        if (traits_.normalSumLessCellZero)
+            p_.NormalSum -= s_.header.Cal(CalChannel::Cell, kCalZero);
     }
     p_.PrevLine.clear();
 }
 
 // After a reversal the written displacement keeps growing with the travel of the box.
 double Pass::fSDispAdjusted(double SDisp) const {
-    switch (source()) {
-        case kGeomatic:
+    switch (traits_.travelAfterReversal) {
+        case TravelAfterReversal::Accumulated:
             return p_.Reversed ? std::fabs(p_.CurDisp - p_.LastDisp) + SDisp : p_.CurDisp;
-        case kGeoTest:
+        case TravelAfterReversal::AccumulatedFromSize:
             return p_.Reversed ? std::fabs(p_.LastDisp - p_.CurDisp) + SDisp
                                : std::fabs(p_.CurDisp);
-        default:
-            return p_.CurDisp;
+        case TravelAfterReversal::AsRead:
+            break;
     }
+    return p_.CurDisp;
 }
 
 void Pass::writeReading(double disp, double load, double third) {

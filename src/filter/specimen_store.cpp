@@ -4,6 +4,7 @@
 
 #include "filter/time_stamps.h"
 #include "sources/field_math.h"
+#include "sources/source_traits.h"
 #include "text/number_format.h"
 #include "text/number_reading.h"
 
@@ -30,11 +31,11 @@ bool normalStressHeading(const Session& s, std::string& heading) {
     } else if (test != kDirectShear) {
         heading = "Cell Pressure (" + stressUnitName(s, h.StressUnit) + "):";
     } else {
-        switch (s.settings.SourceType) {
-            case kGeoTest:
+        switch (traitsOf(s.settings).directShearNormalHeading) {
+            case DirectShearNormalHeading::VerticalStress:
                 heading = "Vertical Stress (" + stressUnitName(s, h.StressUnit) + "):";
                 break;
-            case kGeotac:
+            case DirectShearNormalHeading::LoadOrStressByGeneration:
                 if (h.Version521) {
                     heading = "Vertical Load (" + loadUnitName(s) + "):";
                 } else {
@@ -44,12 +45,12 @@ bool normalStressHeading(const Session& s, std::string& heading) {
                     heading = std::string("Vertical Stress (") + unit + "):";
                 }
                 break;
-            case kHumboldt:
+            case DirectShearNormalHeading::StressWithFullTransfer:
                 if (!s.settings.HUMFTHSD) return false;
                 heading =
                     std::string("Vertical Stress (") + (h.StressUnit == kPsi ? "psi" : "") + "):";
                 break;
-            default:
+            case DirectShearNormalHeading::VerticalLoad:
                 heading = "Vertical Load (" + loadUnitName(s) + "):";
                 break;
         }
@@ -201,12 +202,11 @@ void SetTimeOrRate(Session& s, const FieldValue& startTime, const FieldValue& en
     const bool directShear = s.program.TestType == kDirectShear;
     const std::string start = startTime.toText();
     const std::string end = endTime.toText();
-    switch (set.SourceType) {
-        case kGeoTest:
+    switch (traitsOf(set).timeOfTest) {
+        case TimeOfTest::FieldDifference:
             t = endTime.toNumber() - startTime.toNumber();
             break;
-        case kProprietaryClient:
-        case kGeotac: {
+        case TimeOfTest::MinutesOrRateBySettings: {
             const double minutes = minutesBetween(fCleanDate(start), fCleanDate(end));
             if (set.GEOTACROS) {
                 const double length =
@@ -222,11 +222,11 @@ void SetTimeOrRate(Session& s, const FieldValue& startTime, const FieldValue& en
             }
             break;
         }
-        case kDurhamGeo:
+        case TimeOfTest::DurhamClock:
             t = s.header.TouchScreenFile ? minutesBetween(rightmost(start, 8), rightmost(end, 8))
                                          : durhamMinutes(start, end);
             break;
-        case kHumboldt:
+        case TimeOfTest::MinutesOrRateOfStrain:
             if (!start.empty() && !end.empty())
                 t = fIsDate(start) && fIsDate(end) ? minutesBetween(start, end) : 0;
             else if (!set.HUMFTHSD)
@@ -241,10 +241,10 @@ void SetTimeOrRate(Session& s, const FieldValue& startTime, const FieldValue& en
                 heading = "Time to failure (min):";
             }
             break;
-        case kEleSoilTest:
+        case TimeOfTest::RateOfStrainAsRead:
             heading = "Rate of strain:";
             break;
-        default:  // Geomatic and EnKay: as the header reader set it
+        case TimeOfTest::FromHeader:
             break;
     }
 }
@@ -259,28 +259,31 @@ void SetNormalStress(Session& s) {
     const std::int64_t summed = p.NumToWrite - (p.InsertZero(n) ? 1 : 0);
     // Other sources keep the value of their header (a Geomatic normal stress, a Durham Geo
     // normal stress, a Humboldt full-transfer value).
-    if (test == kUnconfinedCompression || (s.settings.SourceType == kGeoTest && h.GeoFile))
+    const NormalStressRule rule = traitsOf(s.settings).normalStress;
+    if (test == kUnconfinedCompression ||
+        (rule == NormalStressRule::FromHeaderUnlessGeoFile && h.GeoFile))
         stress = 0;
-    switch (s.settings.SourceType) {
-        case kProprietaryClient:
+    switch (rule) {
+        case NormalStressRule::CalibratedCellMean:
             stress = meanOver(checkedDiv(h.Cal(CalChannel::Cell, kCalFactor),
                                          h.Cal(CalChannel::Cell, kCalDivisor)) *
                                   p.NormalSum,
                               p.NumToWrite);
             break;
-        case kDurhamGeo:
+        case NormalStressRule::FourthChannelMean:
             if (test == kCuWithPorePressures && h.Channel4Present)
                 stress = meanOver(p.NormalSum, summed);
             break;
-        case kGeotac:
+        case NormalStressRule::LoadOverArea:
             stress = meanOver(p.NormalSum, summed);
             if (test == kDirectShear && h.SpecimenArea(n) > 0) stress /= h.SpecimenArea(n);
             if (h.LoadUnit == kPounds && s.settings.GEOTACNPSF) stress *= 144;
             break;
-        case kEleSoilTest:
+        case NormalStressRule::PorePressureTestMean:
             if (test == kCuWithPorePressures) stress = meanOver(p.NormalSum, p.NumToWrite);
             break;
-        default:
+        case NormalStressRule::FromHeader:
+        case NormalStressRule::FromHeaderUnlessGeoFile:
             break;
     }
 }
@@ -297,8 +300,7 @@ void ShowNormalStress(Session& s) {
     headings.normalStressEnabled = value != 0;
     std::string text = normalStressText(value);
     // Full-transfer Humboldt values are shown as read once more.
-    if (s.settings.SourceType == kHumboldt && s.settings.HUMFTHSD &&
-        s.program.TestType >= kDirectShear) {
+    if (usesFullTransfer(s.settings) && s.program.TestType >= kDirectShear) {
         headings.normalStressEnabled = value != 0;
         text = normalStressText(value);
     }

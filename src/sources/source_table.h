@@ -12,6 +12,7 @@
 #include "app/session.h"
 #include "sources/field_value.h"
 #include "sources/source_display.h"
+#include "sources/source_traits.h"
 #include "text/line_columns.h"
 #include "text/line_reader.h"
 
@@ -35,6 +36,9 @@ struct SourceLayout {
     const SourceDisplay* display;
     // The point size of the fixed-pitch font the data display is printed in.
     int printPointSize;
+    // What the pass, the results, the export, the window and the settings dialog do
+    // differently for this source.
+    const SourceTraits* traits;
 };
 
 std::span<const SourceLayout> sourceTable();

@@ -146,17 +146,17 @@ QGroupBox* SettingsWindow::buildFrame(int source) {
     const PropertyFrameView& view = model_->view().frames[source - 1];
     auto* frame = new QGroupBox(caption(view.caption), frames_);
     frame->setObjectName(QStringLiteral("PropertyFrames%1").arg(source - 1));
-    switch (source) {
-        case kGeoTest:
-            fillGeoTest(frame);
+    switch (view.layout) {
+        case SettingsFrameLayout::NoteAndFactors:
+            fillFactors(frame, source);
             break;
-        case kGeotac:
-            fillGeotac(frame);
+        case SettingsFrameLayout::NoteAndOptions:
+            fillOptions(frame, source);
             break;
-        case kHumboldt:
-            fillHumboldt(frame);
+        case SettingsFrameLayout::FormatsAndWorkbookGrid:
+            fillFormats(frame, source);
             break;
-        default: {
+        case SettingsFrameLayout::NoteOnly: {
             auto* layout = new QVBoxLayout(frame);
             layout->addWidget(note(frame, source));
             layout->addStretch(1);
@@ -165,7 +165,7 @@ QGroupBox* SettingsWindow::buildFrame(int source) {
     return frame;
 }
 
-void SettingsWindow::fillGeoTest(QGroupBox* frame) {
+void SettingsWindow::fillFactors(QGroupBox* frame, int source) {
     const SettingsDialogView& view = model_->view();
     const auto factors = [&](std::initializer_list<SettingsText> boxes) {
         QGroupBox* box = group(view.text(*boxes.begin()).group, frame);
@@ -187,16 +187,16 @@ void SettingsWindow::fillGeoTest(QGroupBox* frame) {
         {T::ShearDispFactor, T::ShearLoadFactor, T::VerticalDispFactor, T::VerticalLoadFactor}));
 
     auto* layout = new QVBoxLayout(frame);
-    layout->addWidget(note(frame, kGeoTest));
+    layout->addWidget(note(frame, source));
     layout->addWidget(check(SettingsCheck::FourColumnDirectShear, frame));
     layout->addLayout(groups);
     layout->addStretch(1);
 }
 
-void SettingsWindow::fillGeotac(QGroupBox* frame) {
+void SettingsWindow::fillOptions(QGroupBox* frame, int source) {
     using C = SettingsCheck;
     auto* layout = new QVBoxLayout(frame);
-    layout->addWidget(note(frame, kGeotac));
+    layout->addWidget(note(frame, source));
 
     QGroupBox* rate = group(model_->view().check(C::TimeOfTest).group, frame);
     auto* rateLayout = new QHBoxLayout(rate);
@@ -222,7 +222,7 @@ void SettingsWindow::fillGeotac(QGroupBox* frame) {
     layout->addStretch(1);
 }
 
-void SettingsWindow::fillHumboldt(QGroupBox* frame) {
+void SettingsWindow::fillFormats(QGroupBox* frame, int source) {
     const SettingsDialogView& view = model_->view();
     auto* divisor = new QHBoxLayout;
     QLineEdit* divisorBox = text(SettingsText::DeformationDivisor, frame);
@@ -260,7 +260,7 @@ void SettingsWindow::fillHumboldt(QGroupBox* frame) {
 
     auto* notes = new QListWidget(frame);
     notes->setObjectName(QStringLiteral("List1"));
-    for (const std::string& line : view.frames[kHumboldt - 1].note) notes->addItem(toQt(line));
+    for (const std::string& line : view.frames[source - 1].note) notes->addItem(toQt(line));
     notes->setMinimumHeight(notes->fontMetrics().lineSpacing() * 8);
 
     auto* left = new QVBoxLayout;

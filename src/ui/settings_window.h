@@ -46,9 +46,10 @@ class SettingsWindow : public QDialog {
     QWidget* buildButtons();
     // settings_frames.cpp: property frame of source `source` (1..8).
     QGroupBox* buildFrame(int source);
-    void fillGeoTest(QGroupBox* frame);
-    void fillGeotac(QGroupBox* frame);
-    void fillHumboldt(QGroupBox* frame);
+    // The frames whose layout is more than their note.
+    void fillFactors(QGroupBox* frame, int source);
+    void fillOptions(QGroupBox* frame, int source);
+    void fillFormats(QGroupBox* frame, int source);
     QLabel* note(QWidget* parent, int source);
 
     // A control drawn from its view and forwarding its edits to the model.

@@ -12,7 +12,6 @@
 #include "humboldt/prepare_text.h"
 #include "humboldt/workbook_to_text.h"
 #include "sources/source_table.h"
-#include "sources/window_captions.h"
 #include "text/fields.h"
 #include "text/number_format.h"
 #include "text/number_reading.h"
@@ -114,10 +113,10 @@ void ImportWorkflow::activate() {
 
 void ImportWorkflow::setUpSource() {
     Settings& st = s_.settings;
-    if (!keepsHumIncOne(s_)) st.HumIncOne = false;
-    const SourceCaptions captions = sourceCaptions(s_);
-    s_.specimens.Headings.normalStress = captions.normalStress;
-    s_.specimens.Headings.timeOrRate = captions.time;
+    if (!keepsHumIncOne(st)) st.HumIncOne = false;
+    const SourceTraits& traits = traitsOf(st);
+    s_.specimens.Headings.normalStress = traits.normalStressCaption;
+    s_.specimens.Headings.timeOrRate = traits.timeCaption;
     s_.program.SourceName = s_.program.SourceNames(st.SourceType);
     view_.title = s_.program.SourceName + " Import for the KALVORN Norvo Program";
     chooseTestType(s_.program.TestType - 1);
@@ -127,7 +126,7 @@ void ImportWorkflow::setUpSource() {
 std::string ImportWorkflow::allowedTestTypes() const {
     // A Zezed Ovuruv file (GeoTest with KWDS) holds direct shear only.
     Session probe = s_;
-    probe.specimens.KWDSFile = s_.settings.SourceType == kGeoTest && s_.settings.KWDS;
+    probe.specimens.KWDSFile = readsFourColumnFiles(s_.settings);
     const SourceLayout* layout = findSource(s_.settings.SourceType);
     return layout ? layout->allowedTestTypes(probe) : std::string(",");
 }
@@ -236,7 +235,7 @@ ImportOutcome ImportWorkflow::getDAFile(int n) {
         }
     }
 
-    f.KWDSFile = st.SourceType == kGeoTest && st.KWDS;
+    f.KWDSFile = readsFourColumnFiles(st);
     FileDialogRequest request;
     request.folder = st.DAPath;
     request.fileName = st.DAName;
@@ -274,7 +273,7 @@ ImportOutcome ImportWorkflow::getDAFile(int n) {
     f.SpecimenPath(n) = folderOf(answer.path);
     st.DAPath = f.SpecimenPath(n);
 
-    if (st.SourceType == kHumboldt && st.HUMREADXL) {
+    if (readsWorkbooks(st)) {
         // One workbook fills specimens 1 to 4, whatever button was pressed.
         setBusy(true);
         Convert_XL_To_HSD(s_, op_, fs::path(answer.path));
@@ -303,7 +302,7 @@ ImportOutcome ImportWorkflow::getDAFile(int n) {
         return any ? ImportOutcome::Read : refuse();
     }
     f.CurrentSpecimen = n;
-    if (st.SourceType == kHumboldt && !st.HUMXLEXP) {
+    if (preparesFiles(st)) {
         if (ModifyHumFile(s_, op_).outcome == HumPrepareOutcome::Failed) return refuse();
         view_.testTypeIndex = s_.program.TestType - 1;
     }

@@ -24,47 +24,48 @@ constexpr const char* kDateGroup = "Date Format";
 constexpr const char* kDosGroup = "Setting for use with the old DOS version of Norvo";
 constexpr const char* kNorvoProgramFile = "NV.EXE";
 
+// Each control names the settings key whose source frame shows it ("" for every frame).
 struct CheckRow {
     const char* caption;
-    int frame;
+    const char* frameKey;
     const char* group;
     bool S::*setting;  // nullptr: "Time of test", which only mirrors GEOTACROS
 };
 
 // In the order of SettingsCheck.
 constexpr CheckRow kChecks[] = {
-    {"Check if D/A file dates are in the DD/MM/YY format", 0, kDateGroup, &S::DDMM},
-    {"Suggest most recently imported file name when picking import file name", 0, kDosGroup,
+    {"Check if D/A file dates are in the DD/MM/YY format", "", kDateGroup, &S::DDMM},
+    {"Suggest most recently imported file name when picking import file name", "", kDosGroup,
      &S::SaveName},
-    {"4 column direct shear data files", kGeoTest, "", &S::KWDS},
-    {"Time of test", kGeotac, kReportRateGroup, nullptr},
-    {"Inches per minute", kGeotac, kReportRateGroup, &S::GEOTACIPM},
-    {"Approx rate of strain", kGeotac, kReportRateGroup, &S::GEOTACROS},
-    {"Change the sign on vertical unconfined compression and UU displacements ", kGeotac, "",
+    {"4 column direct shear data files", "KWDS", "", &S::KWDS},
+    {"Time of test", "GEOTACROS", kReportRateGroup, nullptr},
+    {"Inches per minute", "GEOTACIPM", kReportRateGroup, &S::GEOTACIPM},
+    {"Approx rate of strain", "GEOTACROS", kReportRateGroup, &S::GEOTACROS},
+    {"Change the sign on vertical unconfined compression and UU displacements ", "GEOTACCSUCCV", "",
      &S::GEOTACCSUCCV},
-    {"Change the sign on vertical direct shear displacements calculated using DCDT", kGeotac, "",
-     &S::GEOTACCSDSV},
-    {"Change the sign on vertical triaxial displacements calculated using DCDT", kGeotac, "",
+    {"Change the sign on vertical direct shear displacements calculated using DCDT", "GEOTACCSDSV",
+     "", &S::GEOTACCSDSV},
+    {"Change the sign on vertical triaxial displacements calculated using DCDT", "GEOTACCS", "",
      &S::GEOTACCS},
-    {"Use internal load cell when available", kGeotac, "", &S::GEOTACUIL},
-    {"Save the direct shear normal stress (when applicable) in PSF instead of PSI", kGeotac, "",
-     &S::GEOTACNPSF},
+    {"Use internal load cell when available", "GEOTACUIL", "", &S::GEOTACUIL},
+    {"Save the direct shear normal stress (when applicable) in PSF instead of PSI", "GEOTACNPSF",
+     "", &S::GEOTACNPSF},
     {"For direct shear vertical displacement, use first displacement as zero instead of Zero "
      "value from the D/A file",
-     kGeotac, "", &S::GEOTACUFVDAZ},
-    {"Use first displacement as zero instead of Zero value from the D/A file", kGeotac, "",
+     "GEOTACUFVDAZ", "", &S::GEOTACUFVDAZ},
+    {"Use first displacement as zero instead of Zero value from the D/A file", "GEOTACUFDAZ", "",
      &S::GEOTACUFDAZ},
-    {"Always use DCDT for displacement (even when platen data is available)", kGeotac, "",
+    {"Always use DCDT for displacement (even when platen data is available)", "GEOTACADCDT", "",
      &S::GEOTACADCDT},
-    {"Insert zero reading if D/A file starts with a non-zero displacement reading", kGeotac, "",
+    {"Insert zero reading if D/A file starts with a non-zero displacement reading", "GEOTACI0", "",
      &S::GEOTACI0},
-    {"Full Transfer HSD format", kHumboldt, kFormatGroup, &S::HUMFTHSD},
+    {"Full Transfer HSD format", "HUMFTHSD", kFormatGroup, &S::HUMFTHSD},
 };
 static_assert(std::size(kChecks) == kSettingsCheckCount);
 
 struct TextRow {
     const char* caption;
-    int frame;
+    const char* frameKey;
     const char* group;
     double S::*number;  // nullptr: the Norvo program's folder, kept as typed
     bool storedOnClose;
@@ -72,18 +73,18 @@ struct TextRow {
 
 // In the order of SettingsText.
 constexpr TextRow kTexts[] = {
-    {"Path to old DOS NORVO program:", 0, kDosGroup, nullptr, true},
-    {"Axial Displacement Factor:", kGeoTest, kTriaxialGroup, &S::SDispFac, true},
-    {"Axial Load Factor:", kGeoTest, kTriaxialGroup, &S::SLoadFac, true},
-    {"Pore Pressure Factor:", kGeoTest, kTriaxialGroup, &S::PressFac, true},
-    {"Shear Displacement Factor:", kGeoTest, kDirectShearGroup, &S::DSDispFac, true},
-    {"Shear Load Factor:", kGeoTest, kDirectShearGroup, &S::DSLoadFac, true},
-    {"Vertical Displacement Factor:", kGeoTest, kDirectShearGroup, &S::VDispFac, true},
-    {"Vertical Load Factor:", kGeoTest, kDirectShearGroup, &S::VLoadFac, true},
+    {"Path to old DOS NORVO program:", "", kDosGroup, nullptr, true},
+    {"Axial Displacement Factor:", "SDispFac", kTriaxialGroup, &S::SDispFac, true},
+    {"Axial Load Factor:", "SLoadFac", kTriaxialGroup, &S::SLoadFac, true},
+    {"Pore Pressure Factor:", "PressFac", kTriaxialGroup, &S::PressFac, true},
+    {"Shear Displacement Factor:", "DSDispFac", kDirectShearGroup, &S::DSDispFac, true},
+    {"Shear Load Factor:", "DSLoadFac", kDirectShearGroup, &S::DSLoadFac, true},
+    {"Vertical Displacement Factor:", "VDispFac", kDirectShearGroup, &S::VDispFac, true},
+    {"Vertical Load Factor:", "VLoadFac", kDirectShearGroup, &S::VLoadFac, true},
     // Stored as it is typed, not on close.
-    {"Direct shear load ring constant if not using a digital load cell:", kGeotac, "", &S::LRCDS361,
-     false},
-    {"Deformation reading divisor:", kHumboldt, "", &S::HumDefDiv, true},
+    {"Direct shear load ring constant if not using a digital load cell:", "GEOTAC_LRCDS361", "",
+     &S::LRCDS361, false},
+    {"Deformation reading divisor:", "HUMDEFDIV", "", &S::HumDefDiv, true},
 };
 static_assert(std::size(kTexts) == kSettingsTextCount);
 
@@ -94,92 +95,9 @@ constexpr const char* kGridCaptions[kGridColumnCount] = {
     "Specimen A Worksheet No.:", "First Reading Row:", "Column:", "Increment:"};
 constexpr const char* kGridRows[kGridRowCount] = {"UCC Test", "DS Test", "UU Test"};
 
-constexpr const char* kFrameCaptions[kSourceCount] = {
-    "Properties for Geomatic data acquisition import files",
-    "Properties for GeoTest data acquisition import files",
-    "Properties for Proprietary Client data acquisition import files",
-    "Properties for Durham Geo data acquisition import files",
-    "Properties for GEOTAC data acquisition import files",
-    "Properties for Humboldt data acquisition import files",
-    "Properties for EnKey data acquisition import files",
-    "Properties for ELE/SoilTest data acquisition import files",
-};
-
-std::vector<std::string> noteOf(int source) {
-    switch (source) {
-        case kGeomatic:
-            return {
-                "Direct Shear tests are the only Geomatic test type supported.  Strength and "
-                "pore pressure units are always PSF, lengths always inches, force always lbs. "
-                "Rate of strain is in in/min, you must manually set the Norvo program to that "
-                "convention"};
-        case kGeoTest:
-            return {
-                "Triaxial, Unconfined Compression, and Direct Shear tests are supported for "
-                "GeoTest."};
-        case kProprietaryClient:
-            return {"Triaxial tests are the only Proprietary Client test type supported."};
-        case kDurhamGeo:
-            return {
-                "Triaxial, Unconfined Compression, and Direct Shear tests are supported for "
-                "Durham Geo."};
-        case kGeotac:
-            return {
-                "Triaxial, Unconfined Compression, and Direct Shear tests are supported for "
-                "GEOTAC."};
-        case kHumboldt:
-            return {
-                "Humboldt data acquisition files for Unconfined Compression, Direct Shear and",
-                "Triaxial Shear are supported.  A 2 channel test is assumed to be Unconfined "
-                "Compression.",
-                "A 3 channel test is assumed to be a Triaxial Test with Pore Pressures unless the "
-                "word",
-                "\"Vert\" appears in either the Channel or Description field in",
-                "the header of the channel data for one of the sections of the D/A data file.",
-                "",
-                "The XL export option is for users of the newest Humboldt D/A system.  Only "
-                "Unconfined",
-                "Compression and Triaxial are supported for this option.  To convert from Excel, "
-                "save as",
-                "text, tab delimited, and, if prompted, assure Xcel that you know what you are "
-                "doing.",
-                "The deformation reading divisor should be set to give the correct deformations.",
-                "With the first Minilogger spreadsheet the value was 10000, with the second, the "
-                "value was",
-                "1. So be sure to adjust that value if needed.  Some spreadsheets have more "
-                "information in",
-                "text file that is exported, they require the Full Transfer HSD option.  The best "
-                "way to",
-                "tell if that is needed is to send a sample of the text file you get after doing "
-                "a Save As.",
-                "",
-                "The Directly Read XL option reads certain Humboldt XL Unconsolidated Undrained "
-                "test spreadsheets.",
-                "With these, Sample A is the 4th sheet, if it is not, change the Specimen A "
-                "Worksheet Number",
-                "option.  The first row of readings is 42.  If it is not, change the First Reading "
-                "Row option.",
-                "The column of the reading number is C.  If it is not, change the First Reading "
-                "Col option.",
-                "",
-                "",
-                "",
-            };
-        case kEnKay:
-            return {"CUPP Triaxial tests are supported for En Kay Enterprises"};
-        case kEleSoilTest:
-            return {
-                "For ELE tests, after importing to Norvo, on the specimen tab for the specimen"
-                " imported, in the Test Parameters frame, where it says Readings units, select kN."
-                " Also, in the Norvo program, select Options->Norvo Setup->Units->Data Entry->"
-                " Specimen Weight as grams, Fluid Pressure as kPa, and Dimensions as mm."};
-    }
-    return {};
-}
-
-void place(ControlView& c, std::string caption, int frame, std::string group) {
+void place(ControlView& c, std::string caption, std::string_view frameKey, std::string group) {
     c.caption = std::move(caption);
-    c.frame = frame;
+    c.frame = settingsFrameOf(frameKey);
     c.group = std::move(group);
 }
 
@@ -204,30 +122,30 @@ SettingsDialog::SettingsDialog(Session& s, Operator& op, FileDialogs& dialogs)
 
 void SettingsDialog::layOut() {
     for (int i = 0; i < kSettingsCheckCount; ++i)
-        place(view_.checks[i], kChecks[i].caption, kChecks[i].frame, kChecks[i].group);
+        place(view_.checks[i], kChecks[i].caption, kChecks[i].frameKey, kChecks[i].group);
     for (int i = 0; i < kSettingsTextCount; ++i)
-        place(view_.texts[i], kTexts[i].caption, kTexts[i].frame, kTexts[i].group);
+        place(view_.texts[i], kTexts[i].caption, kTexts[i].frameKey, kTexts[i].group);
     text(SettingsText::LoadRingConstant).unit = "lbs. per inch";
     const char* formatCaptions[] = {"Original WinHOST formats",
                                     "Use Excel exported data acquisition files",
                                     "Directly Read XL File"};
     for (int i = 0; i < kHumboldtFormatCount; ++i)
-        place(view_.formats[i], formatCaptions[i], kHumboldt, kFormatGroup);
-    place(view_.humboldtRate[0], "Rate of strain", kHumboldt, kRateGroup);
-    place(view_.humboldtRate[1], "Time to failure", kHumboldt, kRateGroup);
+        place(view_.formats[i], formatCaptions[i], "HUMXLEXP", kFormatGroup);
+    place(view_.humboldtRate[0], "Rate of strain", "HUMROS", kRateGroup);
+    place(view_.humboldtRate[1], "Time to failure", "HUMROS", kRateGroup);
     for (int r = 0; r < kGridRowCount; ++r) {
         view_.grid[r].testType = kGridRows[r];
         for (int c = 0; c < kGridColumnCount; ++c)
-            place(view_.grid[r].cells[c], kGridCaptions[c], kHumboldt, kGridGroup);
+            place(view_.grid[r].cells[c], kGridCaptions[c], "HUMXLSHEET", kGridGroup);
     }
     for (int code = 1; code <= kSourceCount; ++code) {
         PropertyFrameView& frame = view_.frames[code - 1];
-        frame.caption = kFrameCaptions[code - 1];
-        frame.note = noteOf(code);
-        frame.help = settingsFrameTopic(code);
-        if (code == kGeoTest) frame.groups = {kTriaxialGroup, kDirectShearGroup};
-        if (code == kGeotac) frame.groups = {kReportRateGroup};
-        if (code == kHumboldt) frame.groups = {kFormatGroup, kRateGroup, kGridGroup};
+        const SourceTraits& traits = traitsOf(code);
+        frame.caption = traits.frameCaption;
+        frame.note.assign(traits.frameNote.begin(), traits.frameNote.end());
+        frame.help = traits.settingsHelp;
+        frame.groups.assign(traits.frameGroups.begin(), traits.frameGroups.end());
+        frame.layout = traits.frameLayout;
         // Every source is offered, however the program was started.
         const SourceLayout* layout = findSource(code);
         view_.sources.push_back(layout ? layout->name : "");
@@ -262,7 +180,7 @@ void SettingsDialog::load() {
     view_.humboldtRate[1].selected = !st.HUMROS;
 
     if (st.Generic) {
-        st.SourceType = kGeoTest;
+        st.SourceType = kGenericSource;
         view_.sourceListVisible = false;
     }
     const bool known = st.SourceType >= 1 && st.SourceType <= kSourceCount;

@@ -17,6 +17,7 @@
 #include "app/help_topics.h"
 #include "app/operator.h"
 #include "app/session.h"
+#include "sources/source_traits.h"
 #include "workflow/import_workflow.h"
 
 namespace plovix {
@@ -104,6 +105,7 @@ struct PropertyFrameView {
     std::vector<std::string> note;    // the per-source note: one text, or Humboldt's list lines
     std::vector<std::string> groups;  // the captioned boxes inside the frame, in order
     HelpTopic help = HelpTopic::Settings;
+    SettingsFrameLayout layout = SettingsFrameLayout::NoteOnly;
     bool inFront = false;
 };
 
