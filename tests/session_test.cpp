@@ -111,6 +111,7 @@ TEST(SourceTable, LookupAndTheTestTypesAndFiltersThatChange) {
 // one frame, and the traits that build on each other agree.
 TEST(SourceTable, EveryRowIsConsistent) {
     std::set<HelpTopic> helpTopics;
+    std::set<std::string_view> shortNames;
     for (const SourceLayout& source : sourceTable()) {
         SCOPED_TRACE(source.name);
         EXPECT_EQ(&source - sourceTable().data(), source.code - 1);
@@ -134,6 +135,7 @@ TEST(SourceTable, EveryRowIsConsistent) {
         EXPECT_EQ(t.frameOptions.empty(), t.frameLayout == SettingsFrameLayout::NoteOnly);
         EXPECT_FALSE(t.frameCaption.empty() || t.frameNote.empty());
         EXPECT_TRUE(helpTopics.insert(t.settingsHelp).second);
+        EXPECT_TRUE(!t.shortName.empty() && shortNames.insert(t.shortName).second);
         EXPECT_TRUE(t.normalSum == NormalSum::Never || t.normalChannel);
         EXPECT_TRUE(!t.normalSumLessCellZero || t.normalSum != NormalSum::Never);
         // Options only a source honours are among the keys its results depend on.

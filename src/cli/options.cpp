@@ -2,6 +2,7 @@
 
 #include <charconv>
 
+#include "sources/source_table.h"
 #include "text/fields.h"
 
 namespace plovix::cli {
@@ -45,15 +46,15 @@ std::optional<int> wholeNumber(const std::string& text) {
     return value;
 }
 
-std::optional<int> codeFromText(const std::string& text, int count,
-                                std::initializer_list<const char*> names) {
+template <typename Names>
+std::optional<int> codeFromText(const std::string& text, int count, const Names& names) {
     if (auto n = wholeNumber(text)) {
         if (*n >= 1 && *n <= count) return n;
         return std::nullopt;
     }
     const std::string wanted = upperAscii(text);
     int code = 1;
-    for (const char* name : names) {
+    for (std::string_view name : names) {
         if (upperAscii(name) == wanted) return code;
         ++code;
     }
@@ -69,13 +70,14 @@ std::optional<int> specimenNumber(const std::string& text) {
 }  // namespace
 
 std::optional<int> sourceFromText(const std::string& text) {
-    return codeFromText(
-        text, 8,
-        {"geomatic", "geotest", "proprietary", "durham", "geotac", "humboldt", "enkay", "ele"});
+    std::vector<std::string_view> names;
+    for (const SourceLayout& source : sourceTable()) names.push_back(source.traits->shortName);
+    return codeFromText(text, kSourceCount, names);
 }
 
 std::optional<int> testTypeFromText(const std::string& text) {
-    return codeFromText(text, 6, {"ucc", "ds", "uu", "cu", "cupp", "cd"});
+    constexpr std::string_view kNames[] = {"ucc", "ds", "uu", "cu", "cupp", "cd"};
+    return codeFromText(text, kTestTypeCount, kNames);
 }
 
 ParseResult parseOptions(const std::vector<std::string>& args) {

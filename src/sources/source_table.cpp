@@ -118,6 +118,7 @@ constexpr std::string_view kHumboldtOptions[] = {"HUMFTHSD", "HUMXLEXP",  "HUMRE
                                                  "HUMXLROW", "HUMXLCOL",  "HUMXLCOLINC"};
 
 constexpr SourceTraits kGeomaticTraits{
+    .shortName = "geomatic",
     .zeroInsertion = ZeroInsertion::WhenFirstDisplacementNonZero,
     .cycleSkip = CycleSkip::ToCycleEnd,
     .travelAfterReversal = TravelAfterReversal::Accumulated,
@@ -134,6 +135,7 @@ constexpr SourceTraits kGeomaticTraits{
 };
 
 constexpr SourceTraits kGeoTestTraits{
+    .shortName = "geotest",
     .cycleSkip = CycleSkip::ToDisplacementTurn,
     .travelAfterReversal = TravelAfterReversal::AccumulatedFromSize,
     .normalStress = NormalStressRule::FromHeaderUnlessGeoFile,
@@ -152,6 +154,7 @@ constexpr SourceTraits kGeoTestTraits{
 };
 
 constexpr SourceTraits kProprietaryClientTraits{
+    .shortName = "proprietary",
     .normalChannel = true,
     .normalSum = NormalSum::FromUnconsolidatedUndrained,
     .normalSumLessCellZero = true,
@@ -166,6 +169,7 @@ constexpr SourceTraits kProprietaryClientTraits{
 };
 
 constexpr SourceTraits kDurhamGeoTraits{
+    .shortName = "durham",
     .normalChannel = true,
     .normalSum = NormalSum::WithFourthChannel,
     .normalStress = NormalStressRule::FourthChannelMean,
@@ -178,6 +182,7 @@ constexpr SourceTraits kDurhamGeoTraits{
 };
 
 constexpr SourceTraits kGeotacTraits{
+    .shortName = "geotac",
     .zeroInsertion = ZeroInsertion::WhenAskedAndFirstDisplacementNonZero,
     .normalChannel = true,
     .normalSum = NormalSum::FromDirectShear,
@@ -198,6 +203,7 @@ constexpr SourceTraits kGeotacTraits{
 };
 
 constexpr SourceTraits kHumboldtTraits{
+    .shortName = "humboldt",
     .insertedZeroHasNoNormal = true,
     .clearsHeaderNormalStress = true,
     .directShearNormalHeading = DirectShearNormalHeading::StressWithFullTransfer,
@@ -216,6 +222,7 @@ constexpr SourceTraits kHumboldtTraits{
 };
 
 constexpr SourceTraits kEnKayTraits{
+    .shortName = "enkay",
     .sampleLines = NorvoSampleLines::LocationAndRemarks,
     .techLine = NorvoTechLine::InfoTexts,
     .unitRecord = NorvoUnitRecord::HeaderForReadings,
@@ -226,6 +233,7 @@ constexpr SourceTraits kEnKayTraits{
 };
 
 constexpr SourceTraits kEleSoilTestTraits{
+    .shortName = "ele",
     .normalChannel = true,
     .normalSum = NormalSum::FromUnconsolidatedUndrained,
     .startTimeInRecord4 = true,

@@ -139,6 +139,9 @@ enum class SettingsFrameLayout {
 };
 
 struct SourceTraits {
+    // The name plovix-convert's --source takes (any letter case).
+    std::string_view shortName = {};
+
     // Reading pass.
     ZeroInsertion zeroInsertion = ZeroInsertion::Never;
     CycleSkip cycleSkip = CycleSkip::NotSupported;
