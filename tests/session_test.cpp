@@ -115,7 +115,8 @@ TEST(SourceTable, EveryRowIsConsistent) {
     for (const SourceLayout& source : sourceTable()) {
         SCOPED_TRACE(source.name);
         EXPECT_EQ(&source - sourceTable().data(), source.code - 1);
-        ASSERT_TRUE(source.field && source.readHeader && source.display && source.traits);
+        ASSERT_TRUE(source.field && source.readHeader && source.cycleEnds && source.dataEnds &&
+                    source.display && source.traits);
         const Session s;
         const std::string allowed = source.allowedTestTypes(s);
         EXPECT_TRUE(allowed.size() >= 3 && allowed.front() == ',' && allowed.back() == ',');

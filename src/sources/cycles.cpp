@@ -1,5 +1,6 @@
-// Where cycles, runs and the data of a D/A file end, for all eight layouts, and the
-// pre-processing that counts each cycle's readings, loads and travel for the summary panel.
+// Where cycles, runs and the data of a D/A file end (each layout's tests, which the table of
+// sources points to), and the pre-processing that counts each cycle's readings, loads and
+// travel for the summary panel.
 
 #include "sources/cycles.h"
 
@@ -7,6 +8,7 @@
 #include <string_view>
 
 #include "sources/get_field.h"
+#include "sources/source_table.h"
 #include "text/fields.h"
 
 namespace plovix {
@@ -36,110 +38,6 @@ double numberOfField(Session& s, Operator& op, const LineColumns& line, int n) {
 
 double numberOfField(Session& s, Operator& op, std::string_view line, int n) {
     return fGetField(s, op, line, n).toNumber();
-}
-
-bool isGeomaticPassMarker(std::string_view line) {
-    return startsWith(upperAscii(line.substr(0, kGeomaticPassMarker.size())), kGeomaticPassMarker);
-}
-
-bool isGeomaticShearMarker(std::string_view line) {
-    return startsWith(line, kGeomaticShearMarker);
-}
-
-// Text files prepared from Humboldt channel sections end their readings with an empty line;
-// exported or workbook text ends them with a row of empty columns.
-bool humboldtReadingsEnd(const Session& s, std::string_view DS) {
-    if (!s.settings.HUMXLEXP && !s.settings.HUMREADXL) return DS.empty();
-    return DS.find(kHumboldtEndOfChannel) != std::string_view::npos;
-}
-
-bool endOfGeomaticPass(const Session& s, LineReader& in, LineColumns& DS) {
-    std::string_view text = DS.text();
-    SkipBlanks(text);
-    if (!startsWith(text, kGeomaticEndOfPass)) return false;
-    // The pass's peak stress and the displacement at it follow; neither is a reading.
-    nextLine(s, in);
-    DS.reset(nextLine(s, in));
-    return true;
-}
-
-// GeoTest files carry no cycle marks: a cycle ends where the displacement turns.
-bool geotestTurns(const Session& s, LineReader& in, bool& forward) {
-    if (forward && s.pass.CurDisp < s.pass.PrevDisp) {
-        forward = false;
-        return true;
-    }
-    if (!forward && s.pass.CurDisp > s.pass.PrevDisp) {
-        forward = true;
-        return true;
-    }
-    return in.atEnd();
-}
-
-// The last line of a GEOTAC file is a reading when no blank line follows it. The end of the
-// file therefore only arms the end: the next call (whose line is empty, as nothing is left to
-// read) closes the cycle, so that last reading is counted.
-bool geotacCycleEnds(Session& s, LineReader& in, std::string_view DS) {
-    bool& pendingEnd = s.pass.PendingEnd;
-    if (DS.empty() || DS.front() == '\t' || pendingEnd) {
-        pendingEnd = false;
-        return true;
-    }
-    if (in.atEnd()) pendingEnd = true;
-    return false;
-}
-
-// After a pass has ended at "999", the data go on only where a new pass starts.
-//
-// A line beginning "PASS" is a marker, never a reading: the line after it is left in DS.
-//
-// A line "Geomatic Shear V.6611" (once or twice in a row) starts a reversed pass. The reading
-// the reading pass holds back, the last of the finished pass, is handed to it as that pass's
-// closing point. The new pass is then measured from "the new line", the last marker line read:
-// its field 1 reads as 0 (it starts with no number), so the travel of the new pass counts from
-// zero. The line after the markers is the new pass's first reading; it stays in DS and counts.
-bool geomaticDataEnd(Session& s, Operator& op, LineReader& in, LineColumns& DS,
-                     const UseReadingHook& useReading) {
-    if (in.atEnd()) return true;
-    const std::string_view line = nextLine(s, in);
-    if (isGeomaticPassMarker(line)) {
-        if (in.atEnd()) {
-            DS.reset(line);
-            return true;
-        }
-        DS.reset(nextLine(s, in));
-        return false;
-    }
-    if (!isGeomaticShearMarker(line)) {
-        DS.reset(line);
-        return true;
-    }
-    if (in.atEnd()) {
-        DS.reset(line);
-        return true;
-    }
-    // The marker is read again after the line that follows it: it is kept.
-    std::string marker(line);
-    std::string_view following = nextLine(s, in);
-    if (isGeomaticShearMarker(following)) {
-        marker.assign(following);
-        if (in.atEnd()) {
-            DS.reset(following);
-            return true;
-        }
-        following = nextLine(s, in);
-    }
-    ReadingPass& p = s.pass;
-    if (!p.PrevLine.empty()) {
-        p.CurDisp = numberOfField(s, op, p.PrevLine, 1);
-        p.CurLoad = numberOfField(s, op, p.PrevLine, 2);
-        p.CurThird = numberOfField(s, op, p.PrevLine, 3);
-        if (useReading) useReading();
-    }
-    p.LastDisp = numberOfField(s, op, marker, 1);
-    p.Reversed = true;
-    DS.reset(following);
-    return false;
 }
 
 // The line of a string-held DS as a view, and back: a line that a test put in its place is
@@ -191,28 +89,161 @@ CycleSummary summaryOfRun1(const Session& s) {
     return summary;
 }
 
+bool isGeomaticPassMarker(std::string_view line) {
+    return startsWith(upperAscii(line.substr(0, kGeomaticPassMarker.size())), kGeomaticPassMarker);
+}
+
+bool isGeomaticShearMarker(std::string_view line) {
+    return startsWith(line, kGeomaticShearMarker);
+}
+
+// Text files prepared from Humboldt channel sections end their readings with an empty line;
+// exported or workbook text ends them with a row of empty columns.
+bool humboldtReadingsEnd(const Session& s, std::string_view DS) {
+    if (!s.settings.HUMXLEXP && !s.settings.HUMREADXL) return DS.empty();
+    return DS.find(kHumboldtEndOfChannel) != std::string_view::npos;
+}
+
 }  // namespace
 
-bool fEndOfCycle(Session& s, Operator& /*op*/, LineReader& in, LineColumns& DS, bool& forward) {
-    switch (s.settings.SourceType) {
-        case kGeomatic:
-            return endOfGeomaticPass(s, in, DS);
-        case kGeoTest:
-            return geotestTurns(s, in, forward);
-        case kProprietaryClient:
-        case kEnKay:
-            return in.atEnd();
-        case kDurhamGeo:
-            return startsWith(DS.text(), kDurhamEndOfRun) || in.atEnd();
-        case kGeotac:
-            return geotacCycleEnds(s, in, DS.text());
-        case kHumboldt:
-            return humboldtReadingsEnd(s, DS.text());
-        case kEleSoilTest:
-            return DS.text().empty();
-        default:
-            return true;  // no layout: nothing to read
+bool humboldtCycleEnds(Session& s, LineReader& /*in*/, LineColumns& DS, bool& /*forward*/) {
+    return humboldtReadingsEnd(s, DS.text());
+}
+
+bool humboldtDataEnds(Session& s, Operator& /*op*/, LineReader& /*in*/, LineColumns& DS,
+                      const UseReadingHook& /*useReading*/) {
+    return humboldtReadingsEnd(s, DS.text());
+}
+
+bool geomaticCycleEnds(Session& s, LineReader& in, LineColumns& DS, bool& /*forward*/) {
+    std::string_view text = DS.text();
+    SkipBlanks(text);
+    if (!startsWith(text, kGeomaticEndOfPass)) return false;
+    // The pass's peak stress and the displacement at it follow; neither is a reading.
+    nextLine(s, in);
+    DS.reset(nextLine(s, in));
+    return true;
+}
+
+// GeoTest files carry no cycle marks: a cycle ends where the displacement turns.
+bool geotestCycleEnds(Session& s, LineReader& in, LineColumns& /*DS*/, bool& forward) {
+    if (forward && s.pass.CurDisp < s.pass.PrevDisp) {
+        forward = false;
+        return true;
     }
+    if (!forward && s.pass.CurDisp > s.pass.PrevDisp) {
+        forward = true;
+        return true;
+    }
+    return in.atEnd();
+}
+
+// The last line of a GEOTAC file is a reading when no blank line follows it. The end of the
+// file therefore only arms the end: the next call (whose line is empty, as nothing is left to
+// read) closes the cycle, so that last reading is counted.
+bool geotacCycleEnds(Session& s, LineReader& in, LineColumns& line, bool& /*forward*/) {
+    const std::string_view DS = line.text();
+    bool& pendingEnd = s.pass.PendingEnd;
+    if (DS.empty() || DS.front() == '\t' || pendingEnd) {
+        pendingEnd = false;
+        return true;
+    }
+    if (in.atEnd()) pendingEnd = true;
+    return false;
+}
+
+// After a pass has ended at "999", the data go on only where a new pass starts.
+//
+// A line beginning "PASS" is a marker, never a reading: the line after it is left in DS.
+//
+// A line "Geomatic Shear V.6611" (once or twice in a row) starts a reversed pass. The reading
+// the reading pass holds back, the last of the finished pass, is handed to it as that pass's
+// closing point. The new pass is then measured from "the new line", the last marker line read:
+// its field 1 reads as 0 (it starts with no number), so the travel of the new pass counts from
+// zero. The line after the markers is the new pass's first reading; it stays in DS and counts.
+bool geomaticDataEnds(Session& s, Operator& op, LineReader& in, LineColumns& DS,
+                      const UseReadingHook& useReading) {
+    if (in.atEnd()) return true;
+    const std::string_view line = nextLine(s, in);
+    if (isGeomaticPassMarker(line)) {
+        if (in.atEnd()) {
+            DS.reset(line);
+            return true;
+        }
+        DS.reset(nextLine(s, in));
+        return false;
+    }
+    if (!isGeomaticShearMarker(line)) {
+        DS.reset(line);
+        return true;
+    }
+    if (in.atEnd()) {
+        DS.reset(line);
+        return true;
+    }
+    // The marker is read again after the line that follows it: it is kept.
+    std::string marker(line);
+    std::string_view following = nextLine(s, in);
+    if (isGeomaticShearMarker(following)) {
+        marker.assign(following);
+        if (in.atEnd()) {
+            DS.reset(following);
+            return true;
+        }
+        following = nextLine(s, in);
+    }
+    ReadingPass& p = s.pass;
+    if (!p.PrevLine.empty()) {
+        p.CurDisp = numberOfField(s, op, p.PrevLine, 1);
+        p.CurLoad = numberOfField(s, op, p.PrevLine, 2);
+        p.CurThird = numberOfField(s, op, p.PrevLine, 3);
+        if (useReading) useReading();
+    }
+    p.LastDisp = numberOfField(s, op, marker, 1);
+    p.Reversed = true;
+    DS.reset(following);
+    return false;
+}
+
+bool cycleEndsAtFileEnd(Session& /*s*/, LineReader& in, LineColumns& /*DS*/, bool& /*forward*/) {
+    return in.atEnd();
+}
+
+bool cycleEndsAtEmptyLine(Session& /*s*/, LineReader& /*in*/, LineColumns& DS, bool& /*forward*/) {
+    return DS.text().empty();
+}
+
+bool durhamGeoCycleEnds(Session& /*s*/, LineReader& in, LineColumns& DS, bool& /*forward*/) {
+    return startsWith(DS.text(), kDurhamEndOfRun) || in.atEnd();
+}
+
+bool durhamGeoDataEnds(Session& s, Operator& /*op*/, LineReader& in, LineColumns& DS,
+                       const UseReadingHook& /*useReading*/) {
+    bool forward = true;
+    return durhamGeoCycleEnds(s, in, DS, forward);
+}
+
+bool geotestDataEnds(Session& /*s*/, Operator& /*op*/, LineReader& in, LineColumns& DS,
+                     const UseReadingHook& /*useReading*/) {
+    const std::string_view line = DS.text();
+    return line == kGeotestLastLine || line.empty() || in.atEnd();
+}
+
+bool dataEndAtEmptyOrTabLine(Session& /*s*/, Operator& /*op*/, LineReader& in, LineColumns& DS,
+                             const UseReadingHook& /*useReading*/) {
+    const std::string_view line = DS.text();
+    return line.empty() || line.front() == '\t' || in.atEnd();
+}
+
+bool dataEndAtEmptyLine(Session& /*s*/, Operator& /*op*/, LineReader& in, LineColumns& DS,
+                        const UseReadingHook& /*useReading*/) {
+    return DS.text().empty() || in.atEnd();
+}
+
+bool fEndOfCycle(Session& s, Operator& /*op*/, LineReader& in, LineColumns& DS, bool& forward) {
+    const SourceLayout* layout = findSource(s.settings.SourceType);
+    return layout == nullptr ||
+           layout->cycleEnds(s, in, DS, forward);  // no layout: nothing to read
 }
 
 bool fEndOfCycle(Session& s, Operator& op, LineReader& in, std::string& DS, bool& forward) {
@@ -222,25 +253,8 @@ bool fEndOfCycle(Session& s, Operator& op, LineReader& in, std::string& DS, bool
 
 bool fEndOfData(Session& s, Operator& op, LineReader& in, LineColumns& DS,
                 const UseReadingHook& useReading) {
-    const std::string_view line = DS.text();
-    switch (s.settings.SourceType) {
-        case kGeomatic:
-            return geomaticDataEnd(s, op, in, DS, useReading);
-        case kGeoTest:
-            return line == kGeotestLastLine || line.empty() || in.atEnd();
-        case kProprietaryClient:
-        case kGeotac:
-            return line.empty() || line.front() == '\t' || in.atEnd();
-        case kDurhamGeo:
-            return startsWith(line, kDurhamEndOfRun) || in.atEnd();
-        case kHumboldt:
-            return humboldtReadingsEnd(s, line);
-        case kEnKay:
-        case kEleSoilTest:
-            return line.empty() || in.atEnd();
-        default:
-            return true;
-    }
+    const SourceLayout* layout = findSource(s.settings.SourceType);
+    return layout == nullptr || layout->dataEnds(s, op, in, DS, useReading);
 }
 
 bool fEndOfData(Session& s, Operator& op, LineReader& in, std::string& DS,

@@ -10,14 +10,11 @@
 #include "app/operator.h"
 #include "app/session.h"
 #include "sources/header_reader.h"
+#include "sources/source_table.h"
 #include "text/line_columns.h"
 #include "text/line_reader.h"
 
 namespace plovix {
-
-// What the reading pass lends to the end-of-data test: a Geomatic shear file hands its held
-// reading back to the pass when a pass marker line interrupts the data. Empty outside the pass.
-using UseReadingHook = std::function<void()>;
 
 // True when `DS`, the line just read, ends the current cycle (before it is counted). `DS` may
 // be replaced by a later line and `forward` changed. A line put into `DS` is a view of the

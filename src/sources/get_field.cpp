@@ -11,13 +11,11 @@ FieldValue fGetField(Session& s, Operator& op, std::string_view line, int n) {
 
 FieldValue fGetField(Session& s, Operator& op, const LineColumns& line, int n) {
     if (n < 1) return FieldValue::none();
-    const int source = s.settings.SourceType;
-    // Blank-separated layouts: a line without a blank is no reading.
-    if (source != kGeoTest && source != kHumboldt && source != kEleSoilTest &&
-        !s.header.TouchScreenFile && !line.hasBlank())
-        return FieldValue::none();
-    const SourceLayout* layout = findSource(source);
+    const SourceLayout* layout = findSource(s.settings.SourceType);
     if (layout == nullptr) return FieldValue::none();
+    // Blank-separated layouts: a line without a blank is no reading.
+    if (layout->traits->readingsHoldBlanks && !s.header.TouchScreenFile && !line.hasBlank())
+        return FieldValue::none();
     try {
         return layout->field(s, line, n);
     } catch (const FieldError& e) {

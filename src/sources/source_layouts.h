@@ -9,6 +9,7 @@
 #include "app/session.h"
 #include "sources/columns.h"
 #include "sources/field_value.h"
+#include "sources/source_table.h"
 #include "text/line_columns.h"
 
 namespace plovix {
@@ -21,6 +22,28 @@ FieldValue geotacField(Session& s, const LineColumns& line, int n);
 FieldValue humboldtField(Session& s, const LineColumns& line, int n);
 FieldValue enkayField(Session& s, const LineColumns& line, int n);
 FieldValue eleSoilTestField(Session& s, const LineColumns& line, int n);
+
+// Where each layout's cycles and data end (see CycleEndTest and DataEndTest); layouts share
+// the plain rules.
+bool cycleEndsAtFileEnd(Session& s, LineReader& in, LineColumns& DS, bool& forward);
+bool cycleEndsAtEmptyLine(Session& s, LineReader& in, LineColumns& DS, bool& forward);
+bool geomaticCycleEnds(Session& s, LineReader& in, LineColumns& DS, bool& forward);
+bool geotestCycleEnds(Session& s, LineReader& in, LineColumns& DS, bool& forward);
+bool durhamGeoCycleEnds(Session& s, LineReader& in, LineColumns& DS, bool& forward);
+bool geotacCycleEnds(Session& s, LineReader& in, LineColumns& DS, bool& forward);
+bool humboldtCycleEnds(Session& s, LineReader& in, LineColumns& DS, bool& forward);
+bool dataEndAtEmptyLine(Session& s, Operator& op, LineReader& in, LineColumns& DS,
+                        const UseReadingHook& useReading);
+bool dataEndAtEmptyOrTabLine(Session& s, Operator& op, LineReader& in, LineColumns& DS,
+                             const UseReadingHook& useReading);
+bool geomaticDataEnds(Session& s, Operator& op, LineReader& in, LineColumns& DS,
+                      const UseReadingHook& useReading);
+bool geotestDataEnds(Session& s, Operator& op, LineReader& in, LineColumns& DS,
+                     const UseReadingHook& useReading);
+bool durhamGeoDataEnds(Session& s, Operator& op, LineReader& in, LineColumns& DS,
+                       const UseReadingHook& useReading);
+bool humboldtDataEnds(Session& s, Operator& op, LineReader& in, LineColumns& DS,
+                      const UseReadingHook& useReading);
 
 // The time stamp that Humboldt and EnKay build from a date column and a time column:
 // characters 2-4 of the date, "/", characters 5-9 of the date, a blank, characters 2-9 of the

@@ -136,6 +136,7 @@ constexpr SourceTraits kGeomaticTraits{
 
 constexpr SourceTraits kGeoTestTraits{
     .shortName = "geotest",
+    .readingsHoldBlanks = false,
     .cycleSkip = CycleSkip::ToDisplacementTurn,
     .travelAfterReversal = TravelAfterReversal::AccumulatedFromSize,
     .normalStress = NormalStressRule::FromHeaderUnlessGeoFile,
@@ -204,6 +205,7 @@ constexpr SourceTraits kGeotacTraits{
 
 constexpr SourceTraits kHumboldtTraits{
     .shortName = "humboldt",
+    .readingsHoldBlanks = false,
     .insertedZeroHasNoNormal = true,
     .clearsHeaderNormalStress = true,
     .directShearNormalHeading = DirectShearNormalHeading::StressWithFullTransfer,
@@ -223,6 +225,7 @@ constexpr SourceTraits kHumboldtTraits{
 
 constexpr SourceTraits kEnKayTraits{
     .shortName = "enkay",
+    .columnSeparator = ',',
     .sampleLines = NorvoSampleLines::LocationAndRemarks,
     .techLine = NorvoTechLine::InfoTexts,
     .unitRecord = NorvoUnitRecord::HeaderForReadings,
@@ -234,6 +237,7 @@ constexpr SourceTraits kEnKayTraits{
 
 constexpr SourceTraits kEleSoilTestTraits{
     .shortName = "ele",
+    .readingsHoldBlanks = false,
     .normalChannel = true,
     .normalSum = NormalSum::FromUnconsolidatedUndrained,
     .startTimeInRecord4 = true,
@@ -248,8 +252,8 @@ constexpr SourceTraits kEleSoilTestTraits{
 
 const std::array<SourceLayout, kSourceCount> kSources{{
     {kGeomatic, "Geomatic", [](const Session&) { return fixed("Geomatic files |*.DAT"); },
-     [](const Session&) { return fixed(",2,"); }, geomaticField, geomaticHeader, kSharedKeys,
-     &kGeomaticDisplay, 12, &kGeomaticTraits},
+     [](const Session&) { return fixed(",2,"); }, geomaticField, geomaticHeader, geomaticCycleEnds,
+     geomaticDataEnds, kSharedKeys, &kGeomaticDisplay, 12, &kGeomaticTraits},
     {kGeoTest, "GeoTest",
      [](const Session& s) {
          if (s.settings.KWDS) return fixed("GeoTest files |*.DAT");
@@ -258,23 +262,24 @@ const std::array<SourceLayout, kSourceCount> kSources{{
          return fixed("GeoTest files |*.GEO;*.LST");
      },
      [](const Session& s) { return fixed(s.specimens.KWDSFile ? ",2," : ",1,2,3,4,5,"); },
-     geotestField, geotestHeader, kGeoTestKeys, &kGeoTestDisplay, 10, &kGeoTestTraits},
+     geotestField, geotestHeader, geotestCycleEnds, geotestDataEnds, kGeoTestKeys, &kGeoTestDisplay,
+     10, &kGeoTestTraits},
     {kProprietaryClient, "Proprietary Client",
      [](const Session&) { return fixed("Proprietary Client files |*.TRX"); },
      [](const Session&) { return fixed(",3,4,5,6,"); }, proprietaryClientField,
-     proprietaryClientHeader, kProprietaryClientKeys, &kProprietaryClientDisplay, 10,
-     &kProprietaryClientTraits},
+     proprietaryClientHeader, cycleEndsAtFileEnd, dataEndAtEmptyOrTabLine, kProprietaryClientKeys,
+     &kProprietaryClientDisplay, 10, &kProprietaryClientTraits},
     {kDurhamGeo, "Durham Geo",
      [](const Session&) { return fixed("Durham Geo files |*.TXT;*.DAT"); },
      [](const Session&) { return fixed(",1,2,3,4,5,6,"); }, durhamGeoField, durhamGeoHeader,
-     kSharedKeys, &kDurhamGeoDisplay, 10, &kDurhamGeoTraits},
+     durhamGeoCycleEnds, durhamGeoDataEnds, kSharedKeys, &kDurhamGeoDisplay, 10, &kDurhamGeoTraits},
     {kGeotac, "GEOTAC",
      [](const Session& s) {
          return fixed(s.program.TestType == kDirectShear ? "GEOTAC files |*.SDF;*.DAT"
                                                          : "GEOTAC files |*.TRX;*.DAT");
      },
-     [](const Session&) { return fixed(",1,2,3,4,5,6,"); }, geotacField, geotacHeader, kGeotacKeys,
-     &kGeotacDisplay, 10, &kGeotacTraits},
+     [](const Session&) { return fixed(",1,2,3,4,5,6,"); }, geotacField, geotacHeader,
+     geotacCycleEnds, dataEndAtEmptyOrTabLine, kGeotacKeys, &kGeotacDisplay, 10, &kGeotacTraits},
     {kHumboldt, "Humboldt",
      [](const Session& s) {
          return fixed(s.settings.HUMREADXL ? "Humboldt XL files |*.XLS;*.XLSX"
@@ -285,13 +290,15 @@ const std::array<SourceLayout, kSourceCount> kSources{{
          if (s.settings.HUMXLEXP) return fixed(",1,3,4,5,6,");
          return fixed(",1,2,3,4,5,6,");
      },
-     humboldtField, humboldtHeader, kHumboldtKeys, &kHumboldtDisplay, 10, &kHumboldtTraits},
+     humboldtField, humboldtHeader, humboldtCycleEnds, humboldtDataEnds, kHumboldtKeys,
+     &kHumboldtDisplay, 10, &kHumboldtTraits},
     {kEnKay, "EnKay", [](const Session&) { return fixed("Enkay files |*.TXT"); },
-     [](const Session&) { return fixed(",5,"); }, enkayField, enkayHeader, kSharedKeys,
-     &kEnKayDisplay, 10, &kEnKayTraits},
+     [](const Session&) { return fixed(",5,"); }, enkayField, enkayHeader, cycleEndsAtFileEnd,
+     dataEndAtEmptyLine, kSharedKeys, &kEnKayDisplay, 10, &kEnKayTraits},
     {kEleSoilTest, "ELE/SoilTest", [](const Session&) { return fixed("ELE/Soiltest |*.tab"); },
-     [](const Session&) { return fixed(",5,"); }, eleSoilTestField, eleSoilTestHeader, kSharedKeys,
-     &kEleSoilTestDisplay, 10, &kEleSoilTestTraits},
+     [](const Session&) { return fixed(",5,"); }, eleSoilTestField, eleSoilTestHeader,
+     cycleEndsAtEmptyLine, dataEndAtEmptyLine, kSharedKeys, &kEleSoilTestDisplay, 10,
+     &kEleSoilTestTraits},
 }};
 
 }  // namespace

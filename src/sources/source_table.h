@@ -4,6 +4,7 @@
 // documented entry points dispatch through it.
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -18,6 +19,17 @@
 
 namespace plovix {
 
+// What the reading pass lends to the end-of-data test: a Geomatic shear file hands its held
+// reading back to the pass when a pass marker line interrupts the data. Empty outside the pass.
+using UseReadingHook = std::function<void()>;
+
+// True when `DS`, the line just read, ends the current cycle; may read on into `DS` and turn
+// `forward` (see fEndOfCycle).
+using CycleEndTest = bool (*)(Session& s, LineReader& in, LineColumns& DS, bool& forward);
+// After a cycle ended with `DS`: true when the data of the run end (see fEndOfData).
+using DataEndTest = bool (*)(Session& s, Operator& op, LineReader& in, LineColumns& DS,
+                             const UseReadingHook& useReading);
+
 struct SourceLayout {
     int code;          // SourceType
     const char* name;  // as listed to the operator
@@ -28,6 +40,8 @@ struct SourceLayout {
     FieldValue (*field)(Session& s, const LineColumns& line, int n);
     // Reads the header (see sources/header_lines.h); nullptr while a layout has no reader.
     std::int64_t (*readHeader)(Session& s, Operator& op, LineReader& in);
+    CycleEndTest cycleEnds;
+    DataEndTest dataEnds;
     // The settings keys (spelt as in the settings file) that the header reader, the field
     // reader, the reading pass and the export read for this source, beyond the filter
     // criteria: the keys whose values a file's results depend on.

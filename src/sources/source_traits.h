@@ -142,6 +142,13 @@ struct SourceTraits {
     // The name plovix-convert's --source takes (any letter case).
     std::string_view shortName = {};
 
+    // Reading lines.
+    // The character between the columns of a reading (a four-column GeoTest file: ',').
+    char columnSeparator = '\t';
+    // A reading line holds a blank: a line without one is no reading (touch-screen files
+    // excepted).
+    bool readingsHoldBlanks = true;
+
     // Reading pass.
     ZeroInsertion zeroInsertion = ZeroInsertion::Never;
     CycleSkip cycleSkip = CycleSkip::NotSupported;
