@@ -1,3 +1,16 @@
+// A file of this layout (tests/data/durham/header_four_channels.TXT):
+//
+//    DURHAM GEO  DIRECT SHEAR TEST B-5 DEPTH 3 M SAND
+//    Normal Stress   1.50 ksf
+//    ...
+//    CHANNEL 1  Load Cell
+//      Range   500.0 lbs
+//      Cal     1.0000
+//    ...                                    (channels 2 to 4 alike)
+//    RUN 1
+//    hh:mm:ss  lbs     in       in       psi
+//    10:00:00 0.0 0.0000 0.0000 10.4
+//
 // Durham Geo: blank-separated readings whose columns are the channels the header numbered, or
 // the TAB-separated touch-screen layout.
 

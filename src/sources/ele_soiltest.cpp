@@ -1,3 +1,15 @@
+// A file of this layout (tests/data/ele/cupp_pcf_density.tab; \t a TAB character):
+//
+//    ELE Tri-axial Test\tStage 2
+//    Company Name\t"Ridgeway Materials Lab"
+//    ...
+//    Particle Density\t165.0
+//    Rate of Axial Displacement\t0.05
+//
+//    Axial Displacement\tCell Pressure\tPore Pressure\tBack Pressure\tForce\tVolume Change Unit
+//    0.00\t300\t150\t250\t0\t0.0
+//    0.02\t300\t151\t250\t30\t0.0
+//
 // ELE/SoilTest: TAB-separated readings; the load column is a thousand times the load unit of
 // the file. The readings carry no time stamp the program uses.
 

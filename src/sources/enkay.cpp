@@ -1,3 +1,15 @@
+// A file of this layout (tests/data/enkay/cupp_kn_mm.TXT; \t a TAB character):
+//
+//    "EnKay Enterprises Triaxial Test"
+//    "Company","Northfield Geotechnical"
+//    "Job No","NG-4471"
+//    ...
+//    "Time","Load","Displacement","Pore Pressure"
+//    "Units","kN","mm","kPa"
+//    "-----","-----","-----","-----"
+//    "00:00:00", "0.000", "0.00", "100.0"
+//    "00:00:30", "0.030", "0.02", "101.0"
+//
 // EnKay: comma-separated readings, each value possibly in double quotes. The files end their
 // lines with a bare line feed and are read by it.
 

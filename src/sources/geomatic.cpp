@@ -1,3 +1,16 @@
+// A file of this layout (tests/data/geomatic/passes.DAT):
+//
+//    Ridgeline Materials Testing        line 1 company, 2 job, 4 tested by, 5 project
+//    R-5530
+//    ...
+//    2.5                                line 6 diameter, 7 normal stress
+//    1500
+//    ...
+//    0.0100                             line 14 rate
+//    0.0000 0 0.0000                    displacement, shear stress (psf), vertical
+//    0.0050 288 0.0010
+//      999                              a pass ends; two value lines follow
+//
 // Geomatic: blank-separated readings; the first column starts at the first character.
 // Column 1 displacement, column 2 shear stress in psf, then the vertical channel.
 

@@ -1,3 +1,17 @@
+// A file of this layout (tests/data/geotac/v521_ds.SDF; \t a TAB character):
+//
+//    GEOTAC Direct Shear Data Acquisition   line 2, the version line (here of no known version)
+//    DigiShear Version 5.2.1                line 3, where such a file states its version
+//    [SENSORS]
+//    Name\tHorizontal\tShear Load\tVertical\tNormal Load
+//    ...
+//    Units\tin\tlbs\tin\tlbs
+//    Factor\t1\t2\t1\t1
+//    [READINGS]
+//    ...
+//    Time\tHorizontal\tShear Load\tVertical\tNormal Load
+//    10:00:00 AM\t0\t0.5\t0.5\t50
+//
 // GEOTAC: TAB-separated readings. Triaxial tests read calibrated channels (or platen
 // displacements already in engineering units in the known versions); direct shear reads the
 // shear channels, a load ring, and the vertical displacement against its zero.

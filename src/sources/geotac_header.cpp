@@ -1,3 +1,18 @@
+// A file of this layout (tests/data/geotac/sigma1_cu.TRX; \t a TAB character):
+//
+//    GEOTAC Sigma-1 Data File
+//    Sigma-1 CU Version 5.3.1
+//    Project\tLevee Reach 3
+//    ...
+//    [SENSORS]
+//    Name\tExternal Load Cell\tDCDT\tPore Pressure\tCell Pressure\tLoad Frame Encoder
+//    ...
+//    Units\tlbs\tin\tpsi\tpsi\tin
+//    Factor\t8\t0.001\t4\t2\t1
+//    [READINGS]
+//    Time\tLoad\tDCDT\tPore\tCell\tEncoder
+//    10:00:00 AM\t0.75\t0.5\t0.25\t40.5\t0
+//
 // GEOTAC header. Every generation writes TAB-separated lines in the same order:
 //
 //    1  title (not read)            9  remarks (triaxial)

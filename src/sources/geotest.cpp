@@ -1,3 +1,15 @@
+// A file of this layout (tests/data/geotest/header_lst_ds.LST):
+//
+//    Client:   Valley Water District
+//    Boring No: DH-07
+//    Dia. of Shear Box        2.500 in
+//    Normal Pressure       -0.25 tsf
+//    Data       Time      Displ    Force     Stress   Displ     Stress
+//    No.        (min)     (mm)     (lbs)     (psf)    (in)      (psf)
+//    ---------------------------------------------------------------
+//      1  0.00  0.000  0.0  0.0  0.0000  1000.0
+//      2  0.50  0.010  12.5  288.0  0.0010  1000.0
+//
 // GeoTest: blank-separated LST/GEO readings, or the comma-separated four-column direct shear
 // layout (KWDSFile). Every field, the time too, is a number.
 

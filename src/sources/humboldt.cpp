@@ -1,3 +1,12 @@
+// A file of this layout (tests/data/humboldt/display_prepared.TXT; \t a TAB character):
+//
+//    Ready4Import
+//    mm\tkN\tkPa
+//    1\t"06/24/2003"\t"10:00:00"\t0\t0\t1\t0.000\t0.00\t0.0
+//    2\t"06/24/2003"\t"10:00:15"\t15\t1\t1\t0.010\t0.10\t1.0
+//
+//    Channel 1                              (the channel sections the file was prepared from)
+//
 // Humboldt: TAB-separated readings, each column possibly in double quotes; the time stamp
 // depends on how the file was made (workbook, full transfer, exported text, prepared text).
 

@@ -1,3 +1,16 @@
+// A file of this layout (tests/data/norvo/proprietary_cupp.TRX; \t a TAB character):
+//
+//    Proprietary Client Test Data\tv2
+//    Project\tCanal Bank Stability\tDepth\t12.5 ft
+//    Boring\tB-9\tDiameter\t2.8
+//    ...
+//    Channel\tName\tUnit\tFactor\tZero\tExcitation
+//    Load\tLC-1\tkN\t2\t0.5\t10
+//    Displacement\tLVDT-2\tin\t1\t1\t2
+//    ...                                    (18 header lines in all)
+//    Time\tLoad\tDisplacement\tPore\tCell
+//    10:00:00 AM\t0.5\t1\t0.25\t50.2
+//
 // Proprietary Client: TAB-separated readings with raw channel values; the header gives each
 // channel's calibration (zero, factor, divisor).
 
