@@ -173,7 +173,7 @@ std::int64_t durhamGeoHeader(Session& s, Operator&, LineReader& in) {
     const int spec = s.specimens.CurrentSpecimen;
     h.ChanLoad = h.ChanStress = h.ChanTravel = h.ChanTravel2 = h.ChanPressure = 0;
     h.Channel3Present = h.Channel4Present = false;
-    h.ColCell = 0;
+    h.ColCell = kNoColumn;
     h.TravelMax.fill(0.0F);
 
     const std::string first = headerLine(in);

@@ -113,7 +113,9 @@ class GeotacHeader {
         sensorLines();
         unitsAndCalibration();
         const std::int64_t lines = readingsSection();
-        h_.ColAux2 = h_.ColAux;
+        // The columns and conversions of the readings, chosen once for the whole file.
+        h_.Reading = geotac::readingColumns(h_, test_);
+        h_.NormalIsLoad = h_.Version521 && test_ == kDirectShear;
         const bool noDisplacement = h_.KnownVersion ? cal(CalChannel::Disp, kCalFactor) == 0
                                                     : cal(CalChannel::Disp, kCalDivisor) == 0;
         return noDisplacement ? 0 : lines;
@@ -130,14 +132,13 @@ class GeotacHeader {
     }
 
     void defaults() {
-        h_.ColAux = 4;
-        h_.ColCell = testIs({kDirectShear, kConsolidatedDrained}) ? 3 : 5;
-        h_.ColDisp = test_ == kConsolidatedDrained ? 4 : 6;
-        h_.ColLoad = 2;
+        geotac::place(h_, test_ == kDirectShear           ? geotac::kShearDefaults
+                          : test_ == kConsolidatedDrained ? geotac::kDrainedDefaults
+                                                          : geotac::kTriaxialDefaults);
         h_.ReadingsMarker = "[SHEAR]";
         h_.KnownVersion = h_.TruePathFile = h_.UseDCDT = h_.OldFormat313 = h_.Version383 =
             h_.Version414 = h_.Version521 = h_.UUDirect = h_.RadialStrain = h_.LoadRingDS =
-                h_.UnknownUULayout = false;
+                h_.UnknownUULayout = h_.NormalIsLoad = false;
         // Only some generations state a piston weight; another file's must not stay.
         h_.PistonWeight.clear();
     }
@@ -170,8 +171,7 @@ class GeotacHeader {
     // Step 4: the kind of test the version line states, and the columns that go with it.
     void kindOfTest() {
         if (!h_.KnownVersion) {
-            h_.ColCell = 3;
-            h_.ColDisp = 5;
+            geotac::place(h_, geotac::kUnknownVersion);
             if (test_ == kUnconsolidatedUndrained) h_.UnknownUULayout = true;
             return;
         }
@@ -193,10 +193,7 @@ class GeotacHeader {
                 h_.ColCell = 3 + facts_.y;
             } else if (kind == "CU") {
                 if (test_ != kCuWithPorePressures) confirmTestType(s_, op_, "a CUPP");
-                if (test_ == kConsolidatedDrained) {
-                    h_.ColDisp = 6;
-                    h_.ColCell = 5;
-                }
+                if (test_ == kConsolidatedDrained) geotac::place(h_, geotac::kSigma1CuDrained);
             }
             return;
         }
@@ -212,9 +209,8 @@ class GeotacHeader {
         for (std::string_view truePath : geotac::kTruePathVersions) {
             if (!contains(v, truePath)) continue;
             h_.UseDCDT = s_.settings.GEOTACADCDT;
-            h_.ColDisp = h_.UseDCDT ? 3 : 8;
-            h_.ColCell = 4;
-            h_.ColAux = test_ == kConsolidatedDrained ? 10 : 6;
+            geotac::place(h_, h_.UseDCDT ? geotac::kTruePathDcdt : geotac::kTruePathPlaten);
+            if (test_ == kConsolidatedDrained) h_.ColAux = geotac::kTruePathVolume;
             h_.TruePathFile = true;
             break;
         }
@@ -233,36 +229,23 @@ class GeotacHeader {
             h_.ColDisp = 4;
         if (contains(line, "Version 5.2.1")) {
             h_.Version521 = true;
-            if (test_ == kDirectShear) {
-                h_.ColDisp = 2;
-                h_.ColCell = 5;
-                h_.ColLoad = 3;
-            }
+            if (test_ == kDirectShear) geotac::place(h_, geotac::kVersion521Shear);
         }
         if (contains(line, "Version 5.3.1") && test_ < kUnconsolidatedUndrained)
             test_ = kUnconsolidatedUndrained;
         if (!contains(line, "Version 5.4.2") && !contains(line, "Version 5.4.4")) return;
         if (test_ == kDirectShear) {
             h_.UUDirect = true;
-            h_.ColDisp = 4;
-            h_.ColAux = 3;
-            h_.ColLoad = 2;
-            h_.ColCell = 0;
+            geotac::place(h_, geotac::kUUDirectShear);
         } else if (testIs({kConsolidatedUndrained, kCuWithPorePressures})) {
             h_.ReadingsMarker = kConsolidationMarkers;
-            h_.ColDisp = 2;
             const std::string& sensors = sensorLine();
             const bool loadFirst = position(sensors, "LOAD") <= position(sensors, "PORE");
-            h_.ColAux = loadFirst ? 4 : 3;
-            h_.ColLoad = loadFirst ? 3 : 4;
-            h_.ColCell = 0;
+            geotac::place(h_, loadFirst ? geotac::kStagesLoadFirst : geotac::kStagesPoreFirst);
         } else if (testIs({kUnconfinedCompression, kUnconsolidatedUndrained})) {
             h_.ReadingsMarker = kStageMarkers;
             stageSectionsNamedByTheirHeadings(line);
-            h_.ColDisp = 2;
-            h_.ColAux = 4;
-            h_.ColLoad = 3;
-            h_.ColCell = 0;
+            geotac::place(h_, geotac::kStagesLoadFirst);
             h_.UseDCDT = s_.settings.GEOTACADCDT;
         }
     }
@@ -460,7 +443,7 @@ class GeotacHeader {
         const auto horizontal = line11_.find("HzShear2");
         const auto vertical = line11_.find("VrtShear3");
         if (horizontal == std::string::npos || vertical == std::string::npos) return;
-        h_.ColCell = 0;
+        h_.ColCell = kNoColumn;
         h_.ReadingsMarker = "TIME\tLR";
         h_.ColDisp = vertical < horizontal ? 4 : 3;
         h_.ColAux = vertical < horizontal ? 3 : 4;
