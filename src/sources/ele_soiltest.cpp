@@ -81,8 +81,7 @@ constexpr std::array<EleLabel, 16> kEleLabels{{
     {"Comments", &HeaderValues::Remarks, false},
 }};
 
-void readEleLabels(Session& s, const std::string& line) {
-    HeaderValues& h = s.header;
+void readEleLabels(const Session& s, HeaderValues& h, const std::string& line) {
     const std::string value = fTabField(s, 2, line);
     const auto has = [&](std::string_view label) { return line.find(label) != std::string::npos; };
     for (const EleLabel& l : kEleLabels)
@@ -98,10 +97,9 @@ void readEleLabels(Session& s, const std::string& line) {
 
 }  // namespace
 
-std::int64_t eleSoilTestHeader(Session& s, Operator&, LineReader& in) {
-    HeaderValues& h = s.header;
-    // These lines end at CR; an EnKay file read before must not leave its line-feed reading.
-    h.LineByLF = false;
+HeaderFound eleSoilTestHeader(const Session& s, Operator&, LineReader& in) {
+    HeaderFound found = startHeader(s);
+    HeaderValues& h = found.header;
     h.StressUnit = kKpa;
     h.LoadUnit = kKilonewtons;
     h.DispUnit = kUnknownUnit;
@@ -113,10 +111,11 @@ std::int64_t eleSoilTestHeader(Session& s, Operator&, LineReader& in) {
     // A file without the heading is read to its end; the reading pass then finds no readings.
     while (auto line = in.next()) {
         ++count;
-        readEleLabels(s, *line);
+        readEleLabels(s, h, *line);
         if (line->substr(0, kColumnHeading.size()) == kColumnHeading) break;
     }
-    return count;
+    found.lines = count;
+    return found;
 }
 
 }  // namespace plovix

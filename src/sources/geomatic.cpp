@@ -53,8 +53,9 @@ FieldValue geomaticField(Session& s, const LineColumns& line, int n) {
 
 // The header is exactly 14 lines, each one value: company, job, -, tested by, project,
 // diameter, normal stress, -, -, description, borehole, sample number, depth, rate.
-std::int64_t geomaticHeader(Session& s, Operator&, LineReader& in) {
-    HeaderValues& h = s.header;
+HeaderFound geomaticHeader(const Session& s, Operator&, LineReader& in) {
+    HeaderFound found = startHeader(s);
+    HeaderValues& h = found.header;
     const int spec = s.specimens.CurrentSpecimen;
     for (int n = 1; n <= 14; ++n) {
         const std::string line = headerLine(in);
@@ -97,7 +98,8 @@ std::int64_t geomaticHeader(Session& s, Operator&, LineReader& in) {
         }
     }
     h.LoadUnit = kPounds;
-    return 14;
+    found.lines = 14;
+    return found;
 }
 
 }  // namespace plovix

@@ -32,6 +32,7 @@
 #include <initializer_list>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "sources/geotac_layouts.h"
 #include "sources/header_lines.h"
@@ -92,10 +93,10 @@ class ReadBack {
 
 class GeotacHeader {
   public:
-    GeotacHeader(Session& s, Operator& op, LineReader& in)
-        : s_(s), op_(op), in_(in), h_(s.header), test_(s.program.TestType) {}
+    GeotacHeader(const Session& s, Operator& op, LineReader& in)
+        : s_(s), op_(op), in_(in), found_(startHeader(s)) {}
 
-    std::int64_t read() {
+    HeaderFound read() {
         defaults();
         next();  // the title
         const std::string version = next();
@@ -118,7 +119,8 @@ class GeotacHeader {
         h_.NormalIsLoad = h_.Version521 && test_ == kDirectShear;
         const bool noDisplacement = h_.KnownVersion ? cal(CalChannel::Disp, kCalFactor) == 0
                                                     : cal(CalChannel::Disp, kCalDivisor) == 0;
-        return noDisplacement ? 0 : lines;
+        found_.lines = noDisplacement ? 0 : lines;
+        return std::move(found_);
     }
 
   private:
@@ -179,7 +181,7 @@ class GeotacHeader {
         if (const auto sigma = v.find("Sigma-1 "); sigma != std::string::npos) {
             const std::string_view kind = mid(v, sigma + 9, 2);
             if (kind == "UC") {
-                if (test_ != kUnconfinedCompression) confirmTestType(s_, op_, "an Unconfined");
+                if (test_ != kUnconfinedCompression) confirmTestType(test_, op_, "an Unconfined");
                 int x = facts_.x;
                 if (contains(lineAt(12), "Radial Strain LVDT")) {
                     h_.RadialStrain = true;
@@ -188,11 +190,11 @@ class GeotacHeader {
                 }
                 h_.ColDisp = 3 + x;
             } else if (kind == "UU") {
-                if (test_ != kUnconsolidatedUndrained) confirmTestType(s_, op_, "an UU");
+                if (test_ != kUnconsolidatedUndrained) confirmTestType(test_, op_, "an UU");
                 h_.ColDisp = 4 + facts_.x;
                 h_.ColCell = 3 + facts_.y;
             } else if (kind == "CU") {
-                if (test_ != kCuWithPorePressures) confirmTestType(s_, op_, "a CUPP");
+                if (test_ != kCuWithPorePressures) confirmTestType(test_, op_, "a CUPP");
                 if (test_ == kConsolidatedDrained) geotac::place(h_, geotac::kSigma1CuDrained);
             }
             return;
@@ -202,10 +204,10 @@ class GeotacHeader {
                                            ? std::string_view(v)
                                            : std::string_view(v).substr(0, location);
         if (contains(named, "Shear") || contains(mid(v, 30, 5), "Shear")) {
-            if (test_ != kDirectShear) confirmTestType(s_, op_, "a Direct shear");
+            if (test_ != kDirectShear) confirmTestType(test_, op_, "a Direct shear");
             return;
         }
-        if (test_ < kCuWithPorePressures) confirmTestType(s_, op_, "a CUPP or CD");
+        if (test_ < kCuWithPorePressures) confirmTestType(test_, op_, "a CUPP or CD");
         for (std::string_view truePath : geotac::kTruePathVersions) {
             if (!contains(v, truePath)) continue;
             h_.UseDCDT = s_.settings.GEOTACADCDT;
@@ -288,7 +290,7 @@ class GeotacHeader {
         if ((contains(line, "Triaxial") && test_ != kCuWithPorePressures) ||
             (contains(line, "Unconfined") && test_ != kUnconfinedCompression) ||
             (contains(line, "DirectShear") && test_ != kDirectShear))
-            confirmTestType(s_, op_, "*unknown test type*");
+            confirmTestType(test_, op_, "*unknown test type*");
         line = next();  // 8
         if (!known) {
             h_.PistonWeight = "0";
@@ -309,7 +311,8 @@ class GeotacHeader {
         line = next();  // 10
         if (known && testIs({kUnconfinedCompression, kDirectShear})) {
             for (int n = 1; n < 5 && !startsWith(line, kSensorsSection); ++n) line = next();
-            if (!startsWith(line, kSensorsSection)) confirmTestType(s_, op_, "*unknown test type*");
+            if (!startsWith(line, kSensorsSection))
+                confirmTestType(test_, op_, "*unknown test type*");
         }
     }
 
@@ -437,7 +440,7 @@ class GeotacHeader {
         h_.LoadRingDS = true;
         h_.UUDirect = false;
         if (test_ != kDirectShear) {
-            confirmTestType(s_, op_, "not Direct Shear");
+            confirmTestType(test_, op_, "not Direct Shear");
             return;
         }
         const auto horizontal = line11_.find("HzShear2");
@@ -471,11 +474,14 @@ class GeotacHeader {
         return lines;
     }
 
-    Session& s_;
+    const Session& s_;
     Operator& op_;
     LineReader& in_;
-    HeaderValues& h_;
-    int& test_;
+    HeaderFound found_;
+    // What the reader fills: its own header values, and the test type the file is read as
+    // ("Version 5.3.1" on line 3 makes direct shear and UC files UU).
+    HeaderValues& h_ = found_.header;
+    int& test_ = found_.testType;
     LineReader::Position afterVersion_;
     geotac::VersionFacts facts_;
     std::optional<std::string> sensors_;
@@ -484,7 +490,7 @@ class GeotacHeader {
 
 }  // namespace
 
-std::int64_t geotacHeader(Session& s, Operator& op, LineReader& in) {
+HeaderFound geotacHeader(const Session& s, Operator& op, LineReader& in) {
     return GeotacHeader(s, op, in).read();
 }
 

@@ -11,6 +11,7 @@
 #include "app/operator.h"
 #include "app/session.h"
 #include "sources/field_value.h"
+#include "sources/header_reader.h"
 #include "sources/source_display.h"
 #include "text/line_columns.h"
 #include "text/line_reader.h"
@@ -25,8 +26,9 @@ struct SourceLayout {
     // Comma list of the allowed test types, comma before and after every item (",1,2,").
     std::string (*allowedTestTypes)(const Session& s);
     FieldValue (*field)(Session& s, const LineColumns& line, int n);
-    // Reads the header (see sources/header_lines.h); nullptr while a layout has no reader.
-    std::int64_t (*readHeader)(Session& s, Operator& op, LineReader& in);
+    // Reads the header and returns what it found (see sources/header_lines.h); nullptr while
+    // a layout has no reader.
+    HeaderFound (*readHeader)(const Session& s, Operator& op, LineReader& in);
     // The settings keys (spelt as in the settings file) that the header reader, the field
     // reader, the reading pass and the export read for this source, beyond the filter
     // criteria: the keys whose values a file's results depend on.
