@@ -247,8 +247,9 @@ std::int16_t checkedInt16(std::int64_t value, const std::string& what);
 // The name of stress-unit code `code` (-1 and anything unknown give "").
 std::string stressUnitName(const Session& s, int code);
 
-// Fills the fixed name lists: source names 1..8 and stress-unit names 2..9.
-void fillNameLists(ProgramState& program);
+// Fills the stress-unit names 2..9. (The source names come from the table of sources:
+// fillNameLists in sources/source_table.h fills both lists.)
+void fillStressUnitNames(ProgramState& program);
 
 // What the main window does to the state each time it loads: every cycle of specimens 1..4
 // used, no specimen yet, specimen 1 and run 1 current, the test type of the settings file.
