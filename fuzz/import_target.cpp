@@ -21,7 +21,6 @@
 #include <string>
 
 #include "app/ini_file.h"
-#include "app/version.h"
 #include "filter/reading_pass.h"
 #include "filter/specimen_store.h"
 #include "fuzz_support.h"
@@ -29,6 +28,7 @@
 #include "sources/source_table.h"
 #include "text/fields.h"
 #include "text/number_reading.h"
+#include "workflow/start_session.h"
 
 namespace {
 

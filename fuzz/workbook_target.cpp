@@ -15,12 +15,12 @@
 #include <vector>
 
 #include "app/ini_file.h"
-#include "app/version.h"
 #include "filter/reading_pass.h"
 #include "fuzz_support.h"
 #include "humboldt/workbook.h"
 #include "humboldt/workbook_to_text.h"
 #include "text/number_reading.h"
+#include "workflow/start_session.h"
 
 namespace {
 

@@ -85,7 +85,8 @@ void randomHeader(Session& s, LineMaker& m) {
     static const double kConstants[] = {0, -1, 1, 2.5, -3, 1e-300, 1e308, -1e308};
     auto constant = [&] { return kConstants[m.pick(0, 7)]; };
     HeaderValues& h = s.header;
-    for (int* column : {&h.ColDisp, &h.ColLoad, &h.ColAux, &h.ColAux2, &h.ColCell})
+    for (int* column : {&h.ColDisp, &h.ColLoad, &h.ColAux, &h.ColCell, &h.Reading.disp,
+                        &h.Reading.load, &h.Reading.aux, &h.Reading.cell})
         *column = m.pick(-1, 12);
     for (int* channel :
          {&h.ChanTravel, &h.ChanTravel2, &h.ChanLoad, &h.ChanPressure, &h.ChanStress})
@@ -93,10 +94,10 @@ void randomHeader(Session& s, LineMaker& m) {
     h.HumFormat = m.pick(-1, 4);
     for (auto ch : {CalChannel::Load, CalChannel::Disp, CalChannel::Aux, CalChannel::Cell})
         for (int k = 1; k <= 3; ++k) h.Cal(ch, k) = constant();
-    for (bool* flag :
-         {&h.TouchScreenFile, &h.KnownVersion, &h.Version521, &h.UUDirect, &h.LoadRingDS,
-          &h.UseDCDT, &h.GeoFile, &s.specimens.KWDSFile, &s.settings.GEOTACUFVDAZ,
-          &s.settings.HUMREADXL, &s.settings.HUMXLEXP, &s.settings.HUMFTHSD})
+    for (bool* flag : {&h.TouchScreenFile, &h.KnownVersion, &h.Version521, &h.UUDirect,
+                       &h.LoadRingDS, &h.Reading.dispOverFactor, &h.UseDCDT, &h.GeoFile,
+                       &s.specimens.KWDSFile, &s.settings.GEOTACUFVDAZ, &s.settings.HUMREADXL,
+                       &s.settings.HUMXLEXP, &s.settings.HUMFTHSD})
         *flag = m.pick(0, 1);
     h.PistonWeight = m.pick(0, 1) ? "1e308" : "0.5";
     h.LastRevisionDate = m.pick(0, 1) ? "01/20/2002" : "";

@@ -62,7 +62,8 @@ struct Layout {
     int stressUnit;  // loads are in pounds and displacements in inches throughout
     bool known, dcdt;
     const char* flags;   // 3 Version383, 4 Version414, 5 Version521, O OldFormat313,
-                         // R RadialStrain, T TruePathFile, U UnknownUULayout, L LoadRingDS
+                         // R RadialStrain, T TruePathFile, U UnknownUULayout, L LoadRingDS,
+                         // N NormalIsLoad
     const char* marker;  // nullptr: "[SHEAR]"
 };
 const Layout kLayouts[] = {
@@ -113,7 +114,7 @@ const Layout kLayouts[] = {
     {"sigma1_cu.TRX", 6, "", 6, 2, 4, 5, 20, 21, 1, true, false, "3", nullptr},
     {"digishear_ds.SDF", 2, "", 6, 2, 4, 3, 19, 20, -1, true, false, "", nullptr},
     // 5.2.1: columns 2, 3, 5; after the marker (19) up to the empty line 22 and one more.
-    {"v521_ds.SDF", 2, "", 2, 3, 4, 5, 23, 24, -1, false, false, "35", nullptr},
+    {"v521_ds.SDF", 2, "", 2, 3, 4, 5, 23, 24, -1, false, false, "35N", nullptr},
     // 5.4.2 load ring: marker line 20 is the heading; the unit line 21 is read, 20 - 1 counted.
     {"v542_load_ring.SDF", 2, "", 4, 2, 3, 0, 19, 21, -1, false, false, "3L", "TIME\tLR"},
     // Section named after the file: no heading follows it.
@@ -136,7 +137,7 @@ TEST_F(GeotacHeader, EveryGenerationsColumnsUnitsAndMarker) {
         EXPECT_EQ(in->linesConsumed(), c.consumed);
         EXPECT_EQ((std::array{h.ColDisp, h.ColLoad, h.ColAux, h.ColCell}),
                   (std::array{c.disp, c.load, c.aux, c.cell}));
-        EXPECT_EQ(h.ColAux2, h.ColAux);
+        EXPECT_EQ(h.Reading.aux, h.ColAux);
         EXPECT_EQ((std::array{h.LoadUnit, h.StressUnit, h.DispUnit}),
                   (std::array{1, c.stressUnit, 1}));
         EXPECT_EQ(h.KnownVersion, c.known);
@@ -149,7 +150,8 @@ TEST_F(GeotacHeader, EveryGenerationsColumnsUnitsAndMarker) {
                                    {h.RadialStrain, 'R'},
                                    {h.TruePathFile, 'T'},
                                    {h.UnknownUULayout, 'U'},
-                                   {h.LoadRingDS, 'L'}})
+                                   {h.LoadRingDS, 'L'},
+                                   {h.NormalIsLoad, 'N'}})
             if (set) flags += letter;
         EXPECT_EQ(flags, c.flags);
         EXPECT_FALSE(h.UUDirect);
@@ -213,6 +215,34 @@ TEST(GeotacVersions, EquivalencesSearchOrderAndLookAheads) {
     EXPECT_TRUE(geotac::recogniseVersion("Version 3.1.4", false, {}).oldFormat313);
     // No generation found in the line looks under "[SENSORS]".
     EXPECT_NO_THROW(geotac::recogniseVersion("Version 2.7.2", false, {}));
+}
+
+TEST(GeotacReadingColumns, ChosenFromTheGenerationAndTheTestType) {
+    HeaderValues h;
+    h.ColDisp = 5, h.ColLoad = 2, h.ColAux = 4, h.ColCell = 6;  // where the constants stand
+    const auto chosen = [&](int test) {
+        const ReadingColumns c = geotac::readingColumns(h, test);
+        return std::array{c.disp, c.load, c.aux, c.cell, c.dispOverFactor ? 1 : 0};
+    };
+    // Direct shear: the horizontal travel from column 6 over its factor; with a load ring from
+    // the constants' column; UU direct calibrated; 5.2.1 loads from columns 3 and 5.
+    EXPECT_EQ(chosen(kDirectShear), (std::array{6, 2, 4, 6, 1}));
+    h.LoadRingDS = true;
+    EXPECT_EQ(chosen(kDirectShear), (std::array{5, 2, 4, 6, 1}));
+    h.LoadRingDS = false, h.UUDirect = true;
+    EXPECT_EQ(chosen(kDirectShear), (std::array{5, 2, 4, 6, 0}));
+    h.Version521 = true;
+    EXPECT_EQ(chosen(kDirectShear), (std::array{5, 3, 4, 5, 0}));
+    h.ColCell = kNoColumn;  // no cell constants, no cell reading
+    EXPECT_EQ(chosen(kDirectShear)[3], kNoColumn);
+    // Triaxial: the constants' columns; the platen (known versions, unconfined files) over
+    // its factor unless the DCDT is read.
+    EXPECT_EQ(chosen(kConsolidatedUndrained), (std::array{5, 2, 4, kNoColumn, 0}));
+    EXPECT_EQ(chosen(kUnconfinedCompression)[4], 1);
+    h.KnownVersion = true;
+    EXPECT_EQ(chosen(kConsolidatedUndrained)[4], 1);
+    h.UseDCDT = true;
+    EXPECT_EQ(chosen(kUnconfinedCompression)[4], 0);
 }
 
 TEST_F(GeotacHeader, KindOfTestPromptsAndTheirAnswers) {

@@ -137,7 +137,7 @@ TEST_F(GetField, DurhamGeoChannelWordsAndTouchScreen) {
 
 TEST_F(GetField, GeotacTriaxialFirstDisplacementBecomesTheZero) {
     useSource(kGeotac, kConsolidatedUndrained);
-    s.header.ColDisp = 2;
+    s.header.Reading.disp = 2;
     setCal(CalChannel::Disp, 2.0, 4.0, -1.0);
     EXPECT_DOUBLE_EQ(number("0:01 AM\t5.0", 1), 0.0);
     EXPECT_DOUBLE_EQ(s.header.Cal(CalChannel::Disp, kCalZero), 5.0);
@@ -147,17 +147,14 @@ TEST_F(GetField, GeotacTriaxialFirstDisplacementBecomesTheZero) {
     s.settings.GEOTACCSUCCV = true;  // acts on unconfined compression only here
     EXPECT_DOUBLE_EQ(number("0:02 AM\t6.0", 1), 0.5);
 
-    // Known versions and unconfined compression read platen displacement / factor.
-    s.header.KnownVersion = true;
+    // A platen displacement is the reading over its factor.
+    s.header.Reading.dispOverFactor = true;
     EXPECT_DOUBLE_EQ(number("0:02 AM\t6.0", 1), -3.0);  // 6 / 2, sign changed (GEOTACCSUCCV)
-    s.header.UseDCDT = true;
-    EXPECT_DOUBLE_EQ(number("0:02 AM\t6.0", 1), 0.5);
 }
 
 TEST_F(GetField, GeotacTriaxialLoadAuxCellAndTime) {
     useSource(kGeotac, kConsolidatedUndrained);
-    columns(0, 3, 0, 5);
-    s.header.ColAux2 = 4;
+    s.header.Reading = {0, 3, 4, 5};
     setCal(CalChannel::Load, 100.0, 2.0, 0.5);
     setCal(CalChannel::Aux, 10.0, 5.0, 1.0);
     setCal(CalChannel::Cell, 1.0, 1.0, 0.25);
@@ -169,7 +166,7 @@ TEST_F(GetField, GeotacTriaxialLoadAuxCellAndTime) {
     EXPECT_EQ(text(line, 4), "0:10 AM");
     s.program.TestType = kConsolidatedDrained;
     EXPECT_DOUBLE_EQ(number(line, 3), 0.3);  // volume: 3 / 10
-    s.header.ColCell = 0;
+    s.header.Reading.cell = kNoColumn;
     EXPECT_TRUE(none(line, 5));
     EXPECT_TRUE(none(line, 6));
     EXPECT_EQ(op.messages.size(), 1u);
@@ -179,22 +176,17 @@ TEST_F(GetField, GeotacDirectShearLoadRingAndVerticalZero) {
     useSource(kGeotac, kDirectShear);
     s.settings.LRCDS361 = 8669;
     s.header.LoadRingDS = true;
-    s.header.ColDisp = 4;
-    s.header.ColLoad = 3;
+    s.header.Reading = {4, 3, 2, kNoColumn, true};
     setCal(CalChannel::Disp, 2.0, 1.0, 0.0);
     const std::string line = "0:01 AM\t9\t0.5\t0.3\t7\t0.9";
     EXPECT_DOUBLE_EQ(number(line, 2), 4334.5);  // 0.5 in x 8669 lbs/in
-    EXPECT_DOUBLE_EQ(number(line, 1), 0.15);    // column ColDisp with a load ring / factor
+    EXPECT_DOUBLE_EQ(number(line, 1), 0.15);    // 0.3 over the factor 2
     s.header.LoadRingDS = false;
-    EXPECT_DOUBLE_EQ(number(line, 1), 0.45);  // column 6 / factor
     setCal(CalChannel::Load, 10.0, 1.0, 0.0);
     EXPECT_DOUBLE_EQ(number(line, 2), 5.0);
-    s.header.Version521 = true;  // load from column 3, displacement calibrated
-    s.header.ColLoad = 6;
-    EXPECT_DOUBLE_EQ(number(line, 2), 5.0);
+    s.header.Reading.dispOverFactor = false;
     EXPECT_DOUBLE_EQ(number(line, 1), 0.6);  // (0.3 - 0) x 2 / 1
 
-    s.header.ColAux = 2;
     setCal(CalChannel::Aux, 3.0, 2.0, 1.0);
     s.pass.VertZero = 1.5;
     s.settings.GEOTACUFVDAZ = true;
@@ -206,9 +198,9 @@ TEST_F(GetField, GeotacDirectShearLoadRingAndVerticalZero) {
 
     const FieldValue noCell = fGetField(s, op, line, 5);
     EXPECT_EQ(noCell, FieldValue::integer(0));
-    s.header.ColCell = 1;
+    s.header.Reading.cell = 5;
     setCal(CalChannel::Cell, 1.0, 1.0, 0.0);
-    EXPECT_DOUBLE_EQ(number(line, 5), 7.0);  // Version521: column 5
+    EXPECT_DOUBLE_EQ(number(line, 5), 7.0);
     EXPECT_TRUE(op.messages.empty());
 }
 

@@ -256,8 +256,8 @@ TEST(TestTypePrompt, TextTitleAndCancel) {
     s.program.TestType = kConsolidatedUndrained;
     testing::RecordingOperator op;
     op.scriptAnswers({true, false});
-    EXPECT_NO_THROW(confirmTestType(s, op, "a Direct shear"));
-    EXPECT_THROW(confirmTestType(s, op, "a CUPP or CD"), ImportCancelled);
+    EXPECT_NO_THROW(confirmTestType(s.program.TestType, op, "a Direct shear"));
+    EXPECT_THROW(confirmTestType(s.program.TestType, op, "a CUPP or CD"), OperationEnded);
     ASSERT_EQ(op.messages.size(), 2u);
     EXPECT_EQ(op.messages[0].text,
               "The import file indicates this is a Direct shear, you selected Consolidated "

@@ -9,11 +9,11 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/version.h"
 #include "support/norvo_files.h"
 #include "support/recording_operator.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_folder.h"
+#include "workflow/start_session.h"
 
 namespace plovix {
 namespace {

@@ -12,7 +12,6 @@
 #include <vector>
 
 #include "app/ini_file.h"
-#include "app/version.h"
 #include "export/dos_index.h"
 #include "export/norvo_block.h"
 #include "export/norvo_export.h"
@@ -22,6 +21,7 @@
 #include "support/recording_operator.h"
 #include "support/temp_folder.h"
 #include "text/number_reading.h"
+#include "workflow/start_session.h"
 
 namespace plovix {
 namespace {

@@ -7,10 +7,10 @@
 #include <gtest/gtest.h>
 
 #include "app/settings.h"
-#include "app/version.h"
 #include "support/recording_operator.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_folder.h"
+#include "workflow/start_session.h"
 
 namespace plovix {
 namespace {

@@ -9,9 +9,9 @@
 #include <random>
 #include <vector>
 
-#include "app/version.h"
 #include "support/norvo_files.h"
 #include "support/temp_folder.h"
+#include "workflow/start_session.h"
 
 namespace fs = std::filesystem;
 using namespace plovix;

@@ -2,8 +2,6 @@
 
 #include <stdexcept>
 
-#include "sources/source_table.h"
-
 namespace plovix {
 
 std::int16_t checkedInt16(std::int64_t value, const std::string& what) {
@@ -21,9 +19,8 @@ std::string stressUnitName(const Session& s, int code) {
     return s.program.StressUnits(index);
 }
 
-void fillNameLists(ProgramState& program) {
+void fillStressUnitNames(ProgramState& program) {
     static const char* const kStress[] = {"psi", "ksi", "psf", "ksf", "tsf", "kPa", "MPa", "ksc"};
-    for (const SourceLayout& source : sourceTable()) program.SourceNames(source.code) = source.name;
     for (int code = 1; code <= 8; ++code) program.StressUnits(code + 1) = kStress[code - 1];
 }
 

@@ -163,10 +163,26 @@ struct CycleSelection {
     RunCycleTable<std::string> Direction;  // "NORMAL" for odd cycles, "REVERSE" for even ones
 };
 
+// A data column that a file does not have.
+inline constexpr int kNoColumn = 0;
+
+// Where a file's readings hold each channel (1-based columns), and whether the displacement is
+// the reading over its factor (already in engineering units) rather than calibrated by factor,
+// excitation and zero.
+struct ReadingColumns {
+    int disp = kNoColumn, load = kNoColumn, aux = kNoColumn, cell = kNoColumn;
+    bool dispOverFactor = false;
+};
+
 // 5. Header values of the current D/A file.
 struct HeaderValues {
     int StressUnit = 0, DispUnit = 0, LoadUnit = 0;
-    int ColDisp = 0, ColLoad = 0, ColAux = 0, ColCell = 0, ColAux2 = 0;  // 1-based, 0 none
+    // The columns of the channels (1-based, kNoColumn when absent): the readings' columns, and
+    // for GEOTAC the columns the header's constants stand in.
+    int ColDisp = kNoColumn, ColLoad = kNoColumn, ColAux = kNoColumn, ColCell = kNoColumn;
+    // GEOTAC: the readings' columns, chosen once per file from the generation and the test
+    // type; a generation may read a channel from another column than its constants.
+    ReadingColumns Reading;
     CalTable Cal;
     SpecimenTable<double> SpecimenArea, NormalStress, TimeOrRate;
     std::string CompanyName, ContractOrProject, JobNumber, TestedBy, Location, SampleDescription,
@@ -175,6 +191,8 @@ struct HeaderValues {
         SpecificGravity;
     bool GeoFile = false, TouchScreenFile = false, KnownVersion = false, Version521 = false,
          UUDirect = false, LoadRingDS = false, UseDCDT = false, LineByLF = false;
+    // GEOTAC "Version 5.2.1" direct shear: the normal channel holds a load, not a stress.
+    bool NormalIsLoad = false;
     // GEOTAC generations: TruePath triaxial; "Version 3.1.2" to "3.1.4"; the search passed the
     // "Version 3.8.3" test unmatched; "Version 4.1.4"; a radial strain LVDT (Sigma-1 UC); an
     // unknown version read as Unconsolidated Undrained.
@@ -231,8 +249,9 @@ std::int16_t checkedInt16(std::int64_t value, const std::string& what);
 // The name of stress-unit code `code` (-1 and anything unknown give "").
 std::string stressUnitName(const Session& s, int code);
 
-// Fills the fixed name lists: source names 1..8 and stress-unit names 2..9.
-void fillNameLists(ProgramState& program);
+// Fills the stress-unit names 2..9. (The source names come from the table of sources:
+// fillNameLists in sources/source_table.h fills both lists.)
+void fillStressUnitNames(ProgramState& program);
 
 // What the main window does to the state each time it loads: every cycle of specimens 1..4
 // used, no specimen yet, specimen 1 and run 1 current, the test type of the settings file.

@@ -1,23 +1,12 @@
 #pragma once
-// The program's version text and the engine's part of start-up.
+// The program's version text.
 
-#include <filesystem>
 #include <string>
-
-#include "app/ini_file.h"
-#include "app/session.h"
 
 namespace plovix {
 
 // Major, minor and patch numbers joined by "." and followed by one blank ("0.1.0 "); the
 // reading pass puts it in front of its failure messages.
 std::string appVersionText();
-
-// Start-up before any window exists: the version text, the settings file's path, the settings
-// read from it, the fixed name lists, and the last D/A file forgotten unless the operator asked
-// for it to be kept (SaveName).
-void startSession(Session& s, const std::filesystem::path& iniFile);
-// The same with the settings already read into `settings` (the converter overrides keys).
-void startSession(Session& s, const std::filesystem::path& iniFile, const IniFile& settings);
 
 }  // namespace plovix

@@ -19,6 +19,7 @@
 #include "sources/source_table.h"
 #include "text/fields.h"
 #include "workflow/import_workflow.h"
+#include "workflow/start_session.h"
 
 namespace plovix::cli {
 

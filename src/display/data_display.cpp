@@ -50,10 +50,8 @@ std::int64_t readHeader(Session& s, Operator& op, LineReader& in) {
     const SourceLayout* layout = findSource(s.settings.SourceType);
     if (layout == nullptr || layout->readHeader == nullptr)
         throw DisplayError{5, "Invalid procedure call or argument"};
-    // Only the layouts read by line feed set this; the previous file's setting must not stay.
-    s.header.LineByLF = false;
     try {
-        layout->readHeader(s, op, in);
+        keepHeader(s, layout->readHeader(s, op, in));
     } catch (const NotInExpectedFormat&) {
         throw DisplayError{13, "Type mismatch"};
     } catch (const HeaderError& e) {

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "app/operation.h"
 #include "export/norvo_block.h"
 #include "export/norvo_defaults.h"
 #include "export/norvo_head.h"
@@ -81,25 +82,18 @@ bool saveAndExitChecks(const Session& s, Operator& op, bool checkDefaultsFolder)
 
 bool NorvoExport(Session& s, Operator& op, const ExportFiles& files) {
     // A failed export leaves nothing of itself in the session either.
-    Session before = s;
-    before.pass.Exporting = false;
+    SessionRollback rollback(s);
+    rollback.saved().pass.Exporting = false;
     int waypoint = 0;
     s.pass.Exporting = true;
-    if (refuseSpecimens(s, op)) {
-        s = before;
-        return false;
-    }
+    if (refuseSpecimens(s, op)) return false;
     waypoint = 1;
     std::unique_ptr<NorvoOutput> file = fSetupExportFile(s, op, files);
-    if (!file) {
-        s = before;
-        return false;
-    }
+    if (!file) return false;
     const auto fail = [&](const std::string& text) {
         op.showMessage("NorvoExport error: " + text + " @ WayPoint " + std::to_string(waypoint) +
                            "  P=" + "  S=" + s.program.NorvoFile,
                        "Error writing NORVO file in NorvoExport", MessageIcon::None);
-        s = before;
         return false;
     };
     try {
@@ -108,7 +102,6 @@ bool NorvoExport(Session& s, Operator& op, const ExportFiles& files) {
         waypoint = 2;
         file->commit();
     } catch (const ExportAbandoned&) {
-        s = before;
         return false;
     } catch (const ExportError& error) {
         return fail(error.number == 0 ? error.description
@@ -116,6 +109,7 @@ bool NorvoExport(Session& s, Operator& op, const ExportFiles& files) {
     } catch (const std::exception& error) {
         return fail(error.what());
     }
+    rollback.keep();
     s.pass.Exporting = false;
     s.pass.ExportOpen = false;
     s.specimens.CurrentSpecimen = s.specimens.SpecimenCount;

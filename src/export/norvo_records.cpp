@@ -1,7 +1,6 @@
 #include "export/norvo_records.h"
 
 #include <cctype>
-#include <cerrno>
 #include <cmath>
 
 #include "text/fields.h"
@@ -40,32 +39,6 @@ bool isNumberText(std::string_view text) {
 }
 
 }  // namespace
-
-ExportError exportErrorOf(std::error_code error) {
-    if (error.category() == std::system_category() || error.category() == std::generic_category()) {
-        switch (error.value()) {
-            case ENOSPC:
-            case EDQUOT:
-            case EFBIG:
-                return {kErrDiskFull, "Disk full"};
-            case EACCES:
-            case EPERM:
-            case EROFS:
-                return {kErrPermission, "Permission denied"};
-            case ENOENT:
-            case ENOTDIR:
-                return {kErrPathNotFound, "Path not found"};
-            default:
-                break;
-        }
-    }
-    return {kErrFileAccess, "Path/File access error (" + error.message() + ")"};
-}
-
-std::string errorText(const ExportError& error) {
-    if (error.number == 0) return error.description;
-    return "Error: " + std::to_string(error.number) + " - " + error.description;
-}
 
 NorvoValueReader::NorvoValueReader(const std::filesystem::path& path)
     : in_(path, std::ios::binary) {

@@ -12,32 +12,16 @@
 #include <string_view>
 #include <system_error>
 
+#include "app/numbered_error.h"
+
 namespace plovix {
 
-// A failure while the Norvo file is built, numbered as the old platform numbered it (0 when
-// the failure has no such number: the description then says it all).
-struct ExportError {
-    int number = 0;
-    std::string description;
-};
+// A failure while the Norvo file is built.
+using ExportError = NumberedError;
 
-// The run-time error numbers the messages show.
-inline constexpr int kErrInvalidCall = 5;
-inline constexpr int kErrOverflow = 6;
-inline constexpr int kErrSubscript = 9;
-inline constexpr int kErrTypeMismatch = 13;
-inline constexpr int kErrFileNotFound = 53;
-inline constexpr int kErrDiskFull = 61;
-inline constexpr int kErrPastEnd = 62;
-inline constexpr int kErrPermission = 70;
-inline constexpr int kErrFileAccess = 75;
-inline constexpr int kErrPathNotFound = 76;
-
-// A system error as the numbered error the messages show.
-ExportError exportErrorOf(std::error_code error);
-
-// "Error: 61 - Disk full", or the description alone when the error has no number.
-std::string errorText(const ExportError& error);
+inline ExportError exportErrorOf(std::error_code error) {
+    return numberedErrorOf(error);
+}
 
 // Reads the values of a Norvo file one after the other, streaming. Every function throws
 // ExportError: 62 "Input past end of file" when no value is left, 13 "Type mismatch" when a

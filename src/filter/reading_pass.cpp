@@ -12,6 +12,7 @@
 #include <optional>
 #include <stdexcept>
 
+#include "app/operation.h"
 #include "filter/specimen_store.h"
 #include "filter/time_stamps.h"
 #include "sources/cycles.h"
@@ -35,9 +36,6 @@ struct PassError {
     int number;
     std::string description;
 };
-
-// The pass ends here; its message has been shown.
-struct PassEnded {};
 
 // Status line, progress and pending events every so many readings: once per reading is far too
 // slow for a file of a million readings.
@@ -175,7 +173,7 @@ std::string_view Pass::readDataLine() {
 void Pass::enterNextCycle() {
     if (curCycle() >= kMaxCycle) {
         op_.tell("Limit of 10 direction changes exceeded");
-        throw PassEnded{};
+        throw OperationEnded{};
     }
     ++curCycle();
 }
@@ -448,7 +446,7 @@ void Pass::filter() {
             if (fEndOfData(s_, op_, *in_, line, heldReading)) {
                 if (r < p_.ReadCount) {
                     op_.tell("unexpected end of readings encountered" + std::to_string(r));
-                    throw PassEnded{};
+                    throw OperationEnded{};
                 }
                 dataEnded = true;
                 break;
@@ -673,13 +671,13 @@ PassOutcome DAImport(Session& s, Operator& op, ReadingSink* sink, ReadingObserve
     checkIndex("specimen", s.specimens.CurrentSpecimen - 1, kMaxSpecimen - 1);
     // A pass that does not finish keeps nothing of itself: the specimen's previous results,
     // the header facts of its file and the cycle tables stay as they were.
-    const Session before = s;
+    SessionRollback rollback(s);
+    const Session& before = rollback.saved();
     Pass pass(s, op, sink, observer);
     try {
         const PassOutcome outcome = pass.run();
-        if (outcome != PassOutcome::Done) s = before;
+        if (outcome == PassOutcome::Done) rollback.keep();
         return outcome;
-    } catch (const PassEnded&) {
     } catch (const OperationEnded&) {
     } catch (const PassError& e) {
         reportRunTimeError(before, op, pass.waypoint(), e.number, e.description);
@@ -689,11 +687,7 @@ PassOutcome DAImport(Session& s, Operator& op, ReadingSink* sink, ReadingObserve
         reportRunTimeError(before, op, pass.waypoint(), e.number, e.description);
     } catch (const std::out_of_range&) {
         reportRunTimeError(before, op, pass.waypoint(), 9, "Subscript out of range");
-    } catch (...) {
-        s = before;
-        throw;
     }
-    s = before;
     return PassOutcome::Ended;
 }
 

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "app/atomic_file.h"
-#include "export/norvo_records.h"
+#include "app/numbered_error.h"
 #include "text/fields.h"
 #include "text/line_reader.h"
 
@@ -65,11 +65,11 @@ struct PrepareFailure {
     throw PrepareFailure{std::move(text) + "; the file was not changed."};
 }
 
-std::string errorPrefix(const ExportError& error) {
+std::string errorPrefix(const NumberedError& error) {
     return errorText(error) + ": ";
 }
 
-ExportError pastEnd() {
+NumberedError pastEnd() {
     return {kErrPastEnd, "Input past end of file"};
 }
 
@@ -139,16 +139,16 @@ std::vector<Section> scanSections(LineReader& in, const std::string& file) {
 }
 
 // Why `file` cannot be read, if it cannot.
-std::optional<ExportError> unreadable(const fs::path& file) {
+std::optional<NumberedError> unreadable(const fs::path& file) {
     const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
-        if (errno == ENOENT) return ExportError{kErrFileNotFound, "File not found"};
-        return exportErrorOf({errno, std::system_category()});
+        if (errno == ENOENT) return NumberedError{kErrFileNotFound, "File not found"};
+        return numberedErrorOf({errno, std::system_category()});
     }
     struct stat st {};
     const bool folder = ::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode);
     ::close(fd);
-    if (folder) return exportErrorOf(std::make_error_code(std::errc::is_a_directory));
+    if (folder) return numberedErrorOf(std::make_error_code(std::errc::is_a_directory));
     return std::nullopt;
 }
 
@@ -294,7 +294,7 @@ HumPrepareResult ModifyHumFile(Session& s, Operator& op, const ReplaceFileStep& 
         std::error_code error;
         fs::create_directories(workFolder, error);
         if (error)
-            fail(errorPrefix(exportErrorOf(error)) + "the working folder " + workFolder.string() +
+            fail(errorPrefix(numberedErrorOf(error)) + "the working folder " + workFolder.string() +
                  " for " + name + " could not be made");
         WorkingFile work{workFolder /
                          ("_MH_TEMP" + std::to_string(s.specimens.CurrentSpecimen) + ".$$$")};
@@ -302,7 +302,7 @@ HumPrepareResult ModifyHumFile(Session& s, Operator& op, const ReplaceFileStep& 
             AtomicFileWriter out(work.path);
             writePrepared(out, file, bySlot, third, readings);
             if ((error = out.commit()))
-                fail(errorPrefix(exportErrorOf(error)) + "the working file " + work.path.string() +
+                fail(errorPrefix(numberedErrorOf(error)) + "the working file " + work.path.string() +
                      " for " + name + " could not be written");
         }
         std::error_code ignored;
@@ -310,11 +310,11 @@ HumPrepareResult ModifyHumFile(Session& s, Operator& op, const ReplaceFileStep& 
 
         if ((error = writeBackup(file, *backup)))
             throw PrepareFailure{"Could not rename " + name + " to its backup " + backup->string() +
-                                     " (" + errorText(exportErrorOf(error)) +
+                                     " (" + errorText(numberedErrorOf(error)) +
                                      "); the file was not changed.",
                                  kProgramName};
         if ((error = replace(work.path, file)))
-            fail(errorPrefix(exportErrorOf(error)) + name +
+            fail(errorPrefix(numberedErrorOf(error)) + name +
                  " could not be replaced by its prepared text (its backup " + backup->string() +
                  " is written)");
         work.keep = true;

@@ -7,9 +7,9 @@
 #include <string>
 
 #include "app/atomic_file.h"
+#include "app/numbered_error.h"
 #include "app/operator.h"
 #include "app/session.h"
-#include "export/norvo_records.h"
 #include "humboldt/workbook.h"
 #include "text/number_format.h"
 #include "text/number_reading.h"
@@ -372,7 +372,7 @@ bool convertWorkbookToText(Session& s, Operator& op, const Workbook& book,
             AtomicFileWriter out{fs::path(output)};
             writer.write(out);
             if (const std::error_code error = out.commit()) {
-                const ExportError e = exportErrorOf(error);
+                const NumberedError e = numberedErrorOf(error);
                 showFailure(op, e.number, e.description + " (" + output + ")");
                 return false;
             }

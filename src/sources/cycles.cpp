@@ -61,7 +61,7 @@ void showReadCount(Operator& op, std::int64_t numRead) {
 
 [[noreturn]] void endOperation(Operator& op, const std::string& message) {
     op.tell(message);
-    throw OperationEnded{message};
+    throw OperationEnded{};
 }
 
 CycleSummary summaryOfRun1(const Session& s) {
@@ -366,7 +366,7 @@ CycleSummary PreProcess(Session& s, Operator& op) {
         return failed;
     }
     // An operation that ends keeps nothing of itself: the previous summary and header stay.
-    const Session before = s;
+    SessionRollback rollback(s);
     int runs = 0;
     try {
         const HeaderResult header = fSkipHeaders(s, op, *in);
@@ -377,9 +377,9 @@ CycleSummary PreProcess(Session& s, Operator& op) {
         std::int64_t numRead = header.lines;
         runs = ProcessRuns(s, op, *in, numRead);
     } catch (const OperationEnded&) {
-        s = before;
         return failed;
     }
+    rollback.keep();
     s.specimens.CurRun = 1;
     s.specimens.CurCycle = 1;
     CycleSummary summary = summaryOfRun1(s);

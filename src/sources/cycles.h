@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/operation.h"
 #include "app/operator.h"
 #include "app/session.h"
 #include "sources/header_reader.h"
@@ -28,12 +29,6 @@ bool fEndOfData(Session& s, Operator& op, LineReader& in, LineColumns& DS,
                 const UseReadingHook& useReading = {});
 bool fEndOfData(Session& s, Operator& op, LineReader& in, std::string& DS,
                 const UseReadingHook& useReading = {});
-
-// The operation ended with its message already shown: more than 10 cycles in a run or 10 runs
-// in a file. Nothing of the operation is kept.
-struct OperationEnded {
-    std::string message;
-};
 
 // One run of the file from the reader's position: counts readings per cycle and fills the
 // session's summary tables for CurrentSpecimen / CurRun. `numRead` is the running line count,

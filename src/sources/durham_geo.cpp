@@ -1,3 +1,16 @@
+// A file of this layout (tests/data/durham/header_four_channels.TXT):
+//
+//    DURHAM GEO  DIRECT SHEAR TEST B-5 DEPTH 3 M SAND
+//    Normal Stress   1.50 ksf
+//    ...
+//    CHANNEL 1  Load Cell
+//      Range   500.0 lbs
+//      Cal     1.0000
+//    ...                                    (channels 2 to 4 alike)
+//    RUN 1
+//    hh:mm:ss  lbs     in       in       psi
+//    10:00:00 0.0 0.0000 0.0000 10.4
+//
 // Durham Geo: blank-separated readings whose columns are the channels the header numbered, or
 // the TAB-separated touch-screen layout.
 
@@ -84,8 +97,7 @@ std::string cut(std::string_view text, std::size_t from, std::size_t count) {
 // Line 2: the normal stress and its unit word, "Normal stress 1.50 ksf" or with a second
 // number between ("... 1.50 2 ksf" is not expected, but the unit is looked for past it).
 // Returns the unit word, "" when there is none or it is not a stress unit.
-std::string readNormalStressLine(Session& s, const std::string& line) {
-    HeaderValues& h = s.header;
+std::string readNormalStressLine(const Session& s, HeaderValues& h, const std::string& line) {
     const int spec = s.specimens.CurrentSpecimen;
     h.InfoText1 = line;
     std::replace(h.InfoText1.begin(), h.InfoText1.end(), '\n', ' ');
@@ -155,12 +167,13 @@ bool startsWith(std::string_view text, std::string_view prefix) {
 // channels 1 to 4 each have a name line (5, 8, 11, 14) and a unit line below it. Channels 3
 // and 4 are present only when their name line says "CHANNEL". The readings follow after an
 // empty line, possibly under a "RUN" line.
-std::int64_t durhamGeoHeader(Session& s, Operator&, LineReader& in) {
-    HeaderValues& h = s.header;
+HeaderFound durhamGeoHeader(const Session& s, Operator&, LineReader& in) {
+    HeaderFound found = startHeader(s);
+    HeaderValues& h = found.header;
     const int spec = s.specimens.CurrentSpecimen;
     h.ChanLoad = h.ChanStress = h.ChanTravel = h.ChanTravel2 = h.ChanPressure = 0;
     h.Channel3Present = h.Channel4Present = false;
-    h.ColCell = 0;
+    h.ColCell = kNoColumn;
     h.TravelMax.fill(0.0F);
 
     const std::string first = headerLine(in);
@@ -168,7 +181,8 @@ std::int64_t durhamGeoHeader(Session& s, Operator&, LineReader& in) {
         h.TouchScreenFile = true;
         for (int n = 0; n < 12 + 2; ++n) headerLine(in);
         h.StressUnit = h.LoadUnit = h.DispUnit = kUnknownUnit;
-        return 13;
+        found.lines = 13;
+        return found;
     }
     h.InfoText2 = cut(first, 12, 30);
     h.TouchScreenFile = false;
@@ -179,7 +193,7 @@ std::int64_t durhamGeoHeader(Session& s, Operator&, LineReader& in) {
     for (int n = 2; n <= 17; ++n) {
         line = headerLine(in);
         ++count;
-        if (n == 2) normalUnit = readNormalStressLine(s, line);
+        if (n == 2) normalUnit = readNormalStressLine(s, h, line);
         if (n == 5 || n == 8 || n == 11 || n == 14) {
             const int channel = (n - 2) / 3;
             if (channel >= 3 && line.find("CHANNEL") == std::string::npos) break;
@@ -220,7 +234,8 @@ std::int64_t durhamGeoHeader(Session& s, Operator&, LineReader& in) {
 
     if (upperAscii(normalUnit) == "KSF" && h.StressUnit == kPsi)
         h.NormalStress(spec) = h.NormalStress(spec) * 1000 / 144;
-    return result;
+    found.lines = result;
+    return found;
 }
 
 }  // namespace plovix

@@ -1,3 +1,15 @@
+// A file of this layout (tests/data/ele/cupp_pcf_density.tab; \t a TAB character):
+//
+//    ELE Tri-axial Test\tStage 2
+//    Company Name\t"Ridgeway Materials Lab"
+//    ...
+//    Particle Density\t165.0
+//    Rate of Axial Displacement\t0.05
+//
+//    Axial Displacement\tCell Pressure\tPore Pressure\tBack Pressure\tForce\tVolume Change Unit
+//    0.00\t300\t150\t250\t0\t0.0
+//    0.02\t300\t151\t250\t30\t0.0
+//
 // ELE/SoilTest: TAB-separated readings; the load column is a thousand times the load unit of
 // the file. The readings carry no time stamp the program uses.
 
@@ -69,8 +81,7 @@ constexpr std::array<EleLabel, 16> kEleLabels{{
     {"Comments", &HeaderValues::Remarks, false},
 }};
 
-void readEleLabels(Session& s, const std::string& line) {
-    HeaderValues& h = s.header;
+void readEleLabels(const Session& s, HeaderValues& h, const std::string& line) {
     const std::string value = fTabField(s, 2, line);
     const auto has = [&](std::string_view label) { return line.find(label) != std::string::npos; };
     for (const EleLabel& l : kEleLabels)
@@ -86,10 +97,9 @@ void readEleLabels(Session& s, const std::string& line) {
 
 }  // namespace
 
-std::int64_t eleSoilTestHeader(Session& s, Operator&, LineReader& in) {
-    HeaderValues& h = s.header;
-    // These lines end at CR; an EnKay file read before must not leave its line-feed reading.
-    h.LineByLF = false;
+HeaderFound eleSoilTestHeader(const Session& s, Operator&, LineReader& in) {
+    HeaderFound found = startHeader(s);
+    HeaderValues& h = found.header;
     h.StressUnit = kKpa;
     h.LoadUnit = kKilonewtons;
     h.DispUnit = kUnknownUnit;
@@ -101,10 +111,11 @@ std::int64_t eleSoilTestHeader(Session& s, Operator&, LineReader& in) {
     // A file without the heading is read to its end; the reading pass then finds no readings.
     while (auto line = in.next()) {
         ++count;
-        readEleLabels(s, *line);
+        readEleLabels(s, h, *line);
         if (line->substr(0, kColumnHeading.size()) == kColumnHeading) break;
     }
-    return count;
+    found.lines = count;
+    return found;
 }
 
 }  // namespace plovix

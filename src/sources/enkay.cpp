@@ -1,3 +1,15 @@
+// A file of this layout (tests/data/enkay/cupp_kn_mm.TXT; \t a TAB character):
+//
+//    "EnKay Enterprises Triaxial Test"
+//    "Company","Northfield Geotechnical"
+//    "Job No","NG-4471"
+//    ...
+//    "Time","Load","Displacement","Pore Pressure"
+//    "Units","kN","mm","kPa"
+//    "-----","-----","-----","-----"
+//    "00:00:00", "0.000", "0.00", "100.0"
+//    "00:00:30", "0.030", "0.02", "101.0"
+//
 // EnKay: comma-separated readings, each value possibly in double quotes. The files end their
 // lines with a bare line feed and are read by it.
 
@@ -34,8 +46,7 @@ constexpr std::string_view kColumnRule = R"("-----","-----","-----","-----")";
 constexpr std::int64_t kUnitLine = 13;
 
 // A label anywhere in the line takes its value from column 2.
-void readEnkayLabels(Session& s, const std::string& line) {
-    HeaderValues& h = s.header;
+void readEnkayLabels(const Session& s, HeaderValues& h, const std::string& line) {
     const auto value = [&] { return fStripQuotes(fTabField(s, 2, line)); };
     const auto has = [&](std::string_view label) { return line.find(label) != std::string::npos; };
     if (has("Company")) h.CompanyName = value();
@@ -47,8 +58,9 @@ void readEnkayLabels(Session& s, const std::string& line) {
 
 }  // namespace
 
-std::int64_t enkayHeader(Session& s, Operator&, LineReader& in) {
-    HeaderValues& h = s.header;
+HeaderFound enkayHeader(const Session& s, Operator&, LineReader& in) {
+    HeaderFound found = startHeader(s);
+    HeaderValues& h = found.header;
     h.StressUnit = h.LoadUnit = h.DispUnit = kUnknownUnit;
     h.ColLoad = 2;
     h.ColDisp = 3;
@@ -58,7 +70,7 @@ std::int64_t enkayHeader(Session& s, Operator&, LineReader& in) {
     // A file without the rule is read to its end; the reading pass then finds no readings.
     while (auto line = in.next(true)) {
         ++count;
-        readEnkayLabels(s, *line);
+        readEnkayLabels(s, h, *line);
         if (count == kUnitLine) {
             auto unit = [&](int k) { return fStripQuotes(fTabField(s, k, *line)); };
             h.LoadUnit = fLoadUnits(unit(2));
@@ -69,7 +81,8 @@ std::int64_t enkayHeader(Session& s, Operator&, LineReader& in) {
     }
     // The documented count is one more than the lines read; the reading pass goes by the
     // lines really consumed, so the first reading is kept.
-    return count + 1;
+    found.lines = count + 1;
+    return found;
 }
 
 }  // namespace plovix

@@ -1,3 +1,16 @@
+// A file of this layout (tests/data/geomatic/passes.DAT):
+//
+//    Ridgeline Materials Testing        line 1 company, 2 job, 4 tested by, 5 project
+//    R-5530
+//    ...
+//    2.5                                line 6 diameter, 7 normal stress
+//    1500
+//    ...
+//    0.0100                             line 14 rate
+//    0.0000 0 0.0000                    displacement, shear stress (psf), vertical
+//    0.0050 288 0.0010
+//      999                              a pass ends; two value lines follow
+//
 // Geomatic: blank-separated readings; the first column starts at the first character.
 // Column 1 displacement, column 2 shear stress in psf, then the vertical channel.
 
@@ -40,8 +53,9 @@ FieldValue geomaticField(Session& s, const LineColumns& line, int n) {
 
 // The header is exactly 14 lines, each one value: company, job, -, tested by, project,
 // diameter, normal stress, -, -, description, borehole, sample number, depth, rate.
-std::int64_t geomaticHeader(Session& s, Operator&, LineReader& in) {
-    HeaderValues& h = s.header;
+HeaderFound geomaticHeader(const Session& s, Operator&, LineReader& in) {
+    HeaderFound found = startHeader(s);
+    HeaderValues& h = found.header;
     const int spec = s.specimens.CurrentSpecimen;
     for (int n = 1; n <= 14; ++n) {
         const std::string line = headerLine(in);
@@ -84,7 +98,8 @@ std::int64_t geomaticHeader(Session& s, Operator&, LineReader& in) {
         }
     }
     h.LoadUnit = kPounds;
-    return 14;
+    found.lines = 14;
+    return found;
 }
 
 }  // namespace plovix

@@ -1,3 +1,17 @@
+// A file of this layout (tests/data/geotac/v521_ds.SDF; \t a TAB character):
+//
+//    GEOTAC Direct Shear Data Acquisition   line 2, the version line (here of no known version)
+//    DigiShear Version 5.2.1                line 3, where such a file states its version
+//    [SENSORS]
+//    Name\tHorizontal\tShear Load\tVertical\tNormal Load
+//    ...
+//    Units\tin\tlbs\tin\tlbs
+//    Factor\t1\t2\t1\t1
+//    [READINGS]
+//    ...
+//    Time\tHorizontal\tShear Load\tVertical\tNormal Load
+//    10:00:00 AM\t0\t0.5\t0.5\t50
+//
 // GEOTAC: TAB-separated readings. Triaxial tests read calibrated channels (or platen
 // displacements already in engineering units in the known versions); direct shear reads the
 // shear channels, a load ring, and the vertical displacement against its zero.
@@ -10,18 +24,21 @@ namespace plovix {
 
 namespace {
 
+// The columns and the displacement's conversion were chosen by the header reader
+// (HeaderValues::Reading); nothing here depends on the generation.
 FieldValue triaxialField(Session& s, const LineColumns& line, int n) {
     HeaderValues& h = s.header;
+    const ReadingColumns& c = h.Reading;
     const Settings& set = s.settings;
     const int test = s.program.TestType;
-    auto column = [&](int c) { return columnNumber(s, line, c); };
+    auto column = [&](int k) { return columnNumber(s, line, k); };
     switch (n) {
         case 1: {
-            if ((test == kUnconfinedCompression || h.KnownVersion) && !h.UseDCDT) {
-                const double v = checkedDiv(column(h.ColDisp), h.Cal(CalChannel::Disp, kCalFactor));
+            if (c.dispOverFactor) {
+                const double v = checkedDiv(column(c.disp), h.Cal(CalChannel::Disp, kCalFactor));
                 return FieldValue::number(set.GEOTACCSUCCV ? -v : v);
             }
-            const double r = column(h.ColDisp);
+            const double r = column(c.disp);
             // A zero of exactly -1 asks for the first displacement read to become the zero.
             if (h.Cal(CalChannel::Disp, kCalZero) == -1.0) h.Cal(CalChannel::Disp, kCalZero) = r;
             const double scale = -checkedDiv(h.Cal(CalChannel::Disp, kCalFactor),
@@ -32,11 +49,10 @@ FieldValue triaxialField(Session& s, const LineColumns& line, int n) {
             return FieldValue::number(negate ? -v : v);
         }
         case 2:
-            return FieldValue::number(
-                checkedSub(calibrated(column(h.ColLoad), h.Cal, CalChannel::Load),
-                           fieldNumber(h.PistonWeight)));
+            return FieldValue::number(checkedSub(
+                calibrated(column(c.load), h.Cal, CalChannel::Load), fieldNumber(h.PistonWeight)));
         case 3: {
-            const double r = column(h.ColAux2);
+            const double r = column(c.aux);
             if (test == kConsolidatedDrained)
                 return FieldValue::number(checkedDiv(r, h.Cal(CalChannel::Aux, kCalFactor)));
             return FieldValue::number(calibrated(r, h.Cal, CalChannel::Aux));
@@ -44,9 +60,8 @@ FieldValue triaxialField(Session& s, const LineColumns& line, int n) {
         case 4:
             return FieldValue::text(std::string(tabColumn(s, 1, line)));
         case 5:
-            if (h.ColCell > 0)
-                return FieldValue::number(calibrated(column(h.ColCell), h.Cal, CalChannel::Cell));
-            return FieldValue::none();
+            if (c.cell == kNoColumn) return FieldValue::none();
+            return FieldValue::number(calibrated(column(c.cell), h.Cal, CalChannel::Cell));
         default:
             throw UnsupportedField{};
     }
@@ -54,22 +69,23 @@ FieldValue triaxialField(Session& s, const LineColumns& line, int n) {
 
 FieldValue directShearField(Session& s, const LineColumns& line, int n) {
     const HeaderValues& h = s.header;
+    const ReadingColumns& c = h.Reading;
     const Settings& set = s.settings;
-    auto column = [&](int c) { return columnNumber(s, line, c); };
+    auto column = [&](int k) { return columnNumber(s, line, k); };
     switch (n) {
         case 1:
-            if (!h.Version521 && !h.UUDirect)
-                return FieldValue::number(checkedDiv(column(h.LoadRingDS ? h.ColDisp : 6),
-                                                     h.Cal(CalChannel::Disp, kCalFactor)));
-            return FieldValue::number(calibrated(column(h.ColDisp), h.Cal, CalChannel::Disp));
+            if (c.dispOverFactor)
+                return FieldValue::number(
+                    checkedDiv(column(c.disp), h.Cal(CalChannel::Disp, kCalFactor)));
+            return FieldValue::number(calibrated(column(c.disp), h.Cal, CalChannel::Disp));
         case 2: {
-            const double r = column(h.Version521 ? 3 : h.ColLoad);
+            const double r = column(c.load);
             // A load ring gives the load from its deflection and the ring constant (lbs/in).
             if (h.LoadRingDS) return FieldValue::number(checkedMul(r, set.LRCDS361));
             return FieldValue::number(calibrated(r, h.Cal, CalChannel::Load));
         }
         case 3: {
-            const double r = column(h.ColAux);
+            const double r = column(c.aux);
             double v;
             if (set.GEOTACUFVDAZ) {
                 v = checkedSub(checkedDiv(checkedMul(r, h.Cal(CalChannel::Aux, kCalFactor)),
@@ -83,9 +99,8 @@ FieldValue directShearField(Session& s, const LineColumns& line, int n) {
         case 4:
             return FieldValue::text(std::string(tabColumn(s, 1, line)));
         case 5:
-            if (h.ColCell < 1) return FieldValue::integer(0);
-            return FieldValue::number(
-                calibrated(column(h.Version521 ? 5 : h.ColCell), h.Cal, CalChannel::Cell));
+            if (c.cell == kNoColumn) return FieldValue::integer(0);
+            return FieldValue::number(calibrated(column(c.cell), h.Cal, CalChannel::Cell));
         default:
             throw UnsupportedField{};
     }

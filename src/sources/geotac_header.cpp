@@ -1,3 +1,18 @@
+// A file of this layout (tests/data/geotac/sigma1_cu.TRX; \t a TAB character):
+//
+//    GEOTAC Sigma-1 Data File
+//    Sigma-1 CU Version 5.3.1
+//    Project\tLevee Reach 3
+//    ...
+//    [SENSORS]
+//    Name\tExternal Load Cell\tDCDT\tPore Pressure\tCell Pressure\tLoad Frame Encoder
+//    ...
+//    Units\tlbs\tin\tpsi\tpsi\tin
+//    Factor\t8\t0.001\t4\t2\t1
+//    [READINGS]
+//    Time\tLoad\tDCDT\tPore\tCell\tEncoder
+//    10:00:00 AM\t0.75\t0.5\t0.25\t40.5\t0
+//
 // GEOTAC header. Every generation writes TAB-separated lines in the same order:
 //
 //    1  title (not read)            9  remarks (triaxial)
@@ -17,6 +32,7 @@
 #include <initializer_list>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "sources/geotac_layouts.h"
 #include "sources/header_lines.h"
@@ -77,10 +93,10 @@ class ReadBack {
 
 class GeotacHeader {
   public:
-    GeotacHeader(Session& s, Operator& op, LineReader& in)
-        : s_(s), op_(op), in_(in), h_(s.header), test_(s.program.TestType) {}
+    GeotacHeader(const Session& s, Operator& op, LineReader& in)
+        : s_(s), op_(op), in_(in), found_(startHeader(s)) {}
 
-    std::int64_t read() {
+    HeaderFound read() {
         defaults();
         next();  // the title
         const std::string version = next();
@@ -98,10 +114,13 @@ class GeotacHeader {
         sensorLines();
         unitsAndCalibration();
         const std::int64_t lines = readingsSection();
-        h_.ColAux2 = h_.ColAux;
+        // The columns and conversions of the readings, chosen once for the whole file.
+        h_.Reading = geotac::readingColumns(h_, test_);
+        h_.NormalIsLoad = h_.Version521 && test_ == kDirectShear;
         const bool noDisplacement = h_.KnownVersion ? cal(CalChannel::Disp, kCalFactor) == 0
                                                     : cal(CalChannel::Disp, kCalDivisor) == 0;
-        return noDisplacement ? 0 : lines;
+        found_.lines = noDisplacement ? 0 : lines;
+        return std::move(found_);
     }
 
   private:
@@ -115,14 +134,13 @@ class GeotacHeader {
     }
 
     void defaults() {
-        h_.ColAux = 4;
-        h_.ColCell = testIs({kDirectShear, kConsolidatedDrained}) ? 3 : 5;
-        h_.ColDisp = test_ == kConsolidatedDrained ? 4 : 6;
-        h_.ColLoad = 2;
+        geotac::place(h_, test_ == kDirectShear           ? geotac::kShearDefaults
+                          : test_ == kConsolidatedDrained ? geotac::kDrainedDefaults
+                                                          : geotac::kTriaxialDefaults);
         h_.ReadingsMarker = "[SHEAR]";
         h_.KnownVersion = h_.TruePathFile = h_.UseDCDT = h_.OldFormat313 = h_.Version383 =
             h_.Version414 = h_.Version521 = h_.UUDirect = h_.RadialStrain = h_.LoadRingDS =
-                h_.UnknownUULayout = false;
+                h_.UnknownUULayout = h_.NormalIsLoad = false;
         // Only some generations state a piston weight; another file's must not stay.
         h_.PistonWeight.clear();
     }
@@ -155,8 +173,7 @@ class GeotacHeader {
     // Step 4: the kind of test the version line states, and the columns that go with it.
     void kindOfTest() {
         if (!h_.KnownVersion) {
-            h_.ColCell = 3;
-            h_.ColDisp = 5;
+            geotac::place(h_, geotac::kUnknownVersion);
             if (test_ == kUnconsolidatedUndrained) h_.UnknownUULayout = true;
             return;
         }
@@ -164,7 +181,7 @@ class GeotacHeader {
         if (const auto sigma = v.find("Sigma-1 "); sigma != std::string::npos) {
             const std::string_view kind = mid(v, sigma + 9, 2);
             if (kind == "UC") {
-                if (test_ != kUnconfinedCompression) confirmTestType(s_, op_, "an Unconfined");
+                if (test_ != kUnconfinedCompression) confirmTestType(test_, op_, "an Unconfined");
                 int x = facts_.x;
                 if (contains(lineAt(12), "Radial Strain LVDT")) {
                     h_.RadialStrain = true;
@@ -173,15 +190,12 @@ class GeotacHeader {
                 }
                 h_.ColDisp = 3 + x;
             } else if (kind == "UU") {
-                if (test_ != kUnconsolidatedUndrained) confirmTestType(s_, op_, "an UU");
+                if (test_ != kUnconsolidatedUndrained) confirmTestType(test_, op_, "an UU");
                 h_.ColDisp = 4 + facts_.x;
                 h_.ColCell = 3 + facts_.y;
             } else if (kind == "CU") {
-                if (test_ != kCuWithPorePressures) confirmTestType(s_, op_, "a CUPP");
-                if (test_ == kConsolidatedDrained) {
-                    h_.ColDisp = 6;
-                    h_.ColCell = 5;
-                }
+                if (test_ != kCuWithPorePressures) confirmTestType(test_, op_, "a CUPP");
+                if (test_ == kConsolidatedDrained) geotac::place(h_, geotac::kSigma1CuDrained);
             }
             return;
         }
@@ -190,16 +204,15 @@ class GeotacHeader {
                                            ? std::string_view(v)
                                            : std::string_view(v).substr(0, location);
         if (contains(named, "Shear") || contains(mid(v, 30, 5), "Shear")) {
-            if (test_ != kDirectShear) confirmTestType(s_, op_, "a Direct shear");
+            if (test_ != kDirectShear) confirmTestType(test_, op_, "a Direct shear");
             return;
         }
-        if (test_ < kCuWithPorePressures) confirmTestType(s_, op_, "a CUPP or CD");
+        if (test_ < kCuWithPorePressures) confirmTestType(test_, op_, "a CUPP or CD");
         for (std::string_view truePath : geotac::kTruePathVersions) {
             if (!contains(v, truePath)) continue;
             h_.UseDCDT = s_.settings.GEOTACADCDT;
-            h_.ColDisp = h_.UseDCDT ? 3 : 8;
-            h_.ColCell = 4;
-            h_.ColAux = test_ == kConsolidatedDrained ? 10 : 6;
+            geotac::place(h_, h_.UseDCDT ? geotac::kTruePathDcdt : geotac::kTruePathPlaten);
+            if (test_ == kConsolidatedDrained) h_.ColAux = geotac::kTruePathVolume;
             h_.TruePathFile = true;
             break;
         }
@@ -218,36 +231,23 @@ class GeotacHeader {
             h_.ColDisp = 4;
         if (contains(line, "Version 5.2.1")) {
             h_.Version521 = true;
-            if (test_ == kDirectShear) {
-                h_.ColDisp = 2;
-                h_.ColCell = 5;
-                h_.ColLoad = 3;
-            }
+            if (test_ == kDirectShear) geotac::place(h_, geotac::kVersion521Shear);
         }
         if (contains(line, "Version 5.3.1") && test_ < kUnconsolidatedUndrained)
             test_ = kUnconsolidatedUndrained;
         if (!contains(line, "Version 5.4.2") && !contains(line, "Version 5.4.4")) return;
         if (test_ == kDirectShear) {
             h_.UUDirect = true;
-            h_.ColDisp = 4;
-            h_.ColAux = 3;
-            h_.ColLoad = 2;
-            h_.ColCell = 0;
+            geotac::place(h_, geotac::kUUDirectShear);
         } else if (testIs({kConsolidatedUndrained, kCuWithPorePressures})) {
             h_.ReadingsMarker = kConsolidationMarkers;
-            h_.ColDisp = 2;
             const std::string& sensors = sensorLine();
             const bool loadFirst = position(sensors, "LOAD") <= position(sensors, "PORE");
-            h_.ColAux = loadFirst ? 4 : 3;
-            h_.ColLoad = loadFirst ? 3 : 4;
-            h_.ColCell = 0;
+            geotac::place(h_, loadFirst ? geotac::kStagesLoadFirst : geotac::kStagesPoreFirst);
         } else if (testIs({kUnconfinedCompression, kUnconsolidatedUndrained})) {
             h_.ReadingsMarker = kStageMarkers;
             stageSectionsNamedByTheirHeadings(line);
-            h_.ColDisp = 2;
-            h_.ColAux = 4;
-            h_.ColLoad = 3;
-            h_.ColCell = 0;
+            geotac::place(h_, geotac::kStagesLoadFirst);
             h_.UseDCDT = s_.settings.GEOTACADCDT;
         }
     }
@@ -290,7 +290,7 @@ class GeotacHeader {
         if ((contains(line, "Triaxial") && test_ != kCuWithPorePressures) ||
             (contains(line, "Unconfined") && test_ != kUnconfinedCompression) ||
             (contains(line, "DirectShear") && test_ != kDirectShear))
-            confirmTestType(s_, op_, "*unknown test type*");
+            confirmTestType(test_, op_, "*unknown test type*");
         line = next();  // 8
         if (!known) {
             h_.PistonWeight = "0";
@@ -311,7 +311,8 @@ class GeotacHeader {
         line = next();  // 10
         if (known && testIs({kUnconfinedCompression, kDirectShear})) {
             for (int n = 1; n < 5 && !startsWith(line, kSensorsSection); ++n) line = next();
-            if (!startsWith(line, kSensorsSection)) confirmTestType(s_, op_, "*unknown test type*");
+            if (!startsWith(line, kSensorsSection))
+                confirmTestType(test_, op_, "*unknown test type*");
         }
     }
 
@@ -439,13 +440,13 @@ class GeotacHeader {
         h_.LoadRingDS = true;
         h_.UUDirect = false;
         if (test_ != kDirectShear) {
-            confirmTestType(s_, op_, "not Direct Shear");
+            confirmTestType(test_, op_, "not Direct Shear");
             return;
         }
         const auto horizontal = line11_.find("HzShear2");
         const auto vertical = line11_.find("VrtShear3");
         if (horizontal == std::string::npos || vertical == std::string::npos) return;
-        h_.ColCell = 0;
+        h_.ColCell = kNoColumn;
         h_.ReadingsMarker = "TIME\tLR";
         h_.ColDisp = vertical < horizontal ? 4 : 3;
         h_.ColAux = vertical < horizontal ? 3 : 4;
@@ -473,11 +474,14 @@ class GeotacHeader {
         return lines;
     }
 
-    Session& s_;
+    const Session& s_;
     Operator& op_;
     LineReader& in_;
-    HeaderValues& h_;
-    int& test_;
+    HeaderFound found_;
+    // What the reader fills: its own header values, and the test type the file is read as
+    // ("Version 5.3.1" on line 3 makes direct shear and UC files UU).
+    HeaderValues& h_ = found_.header;
+    int& test_ = found_.testType;
     LineReader::Position afterVersion_;
     geotac::VersionFacts facts_;
     std::optional<std::string> sensors_;
@@ -486,7 +490,7 @@ class GeotacHeader {
 
 }  // namespace
 
-std::int64_t geotacHeader(Session& s, Operator& op, LineReader& in) {
+HeaderFound geotacHeader(const Session& s, Operator& op, LineReader& in) {
     return GeotacHeader(s, op, in).read();
 }
 

@@ -1,5 +1,7 @@
 #include "sources/geotac_layouts.h"
 
+#include <utility>
+
 namespace plovix::geotac {
 
 namespace {
@@ -189,6 +191,57 @@ VersionFacts recogniseVersion(std::string_view versionLine, bool alwaysDCDT,
         if (g.rules & kSensorSection) r.sensorSection();
     }
     return f;
+}
+
+void place(HeaderValues& h, const Placement& p) {
+    for (auto [column, to] : {std::pair{&h.ColDisp, p.disp}, std::pair{&h.ColLoad, p.load},
+                              std::pair{&h.ColAux, p.aux}, std::pair{&h.ColCell, p.cell}})
+        if (to != kSame) *column = to;
+}
+
+namespace {
+constexpr int kC = kConstantsColumn;
+enum ReadingLayoutIndex : std::size_t {
+    kPlatenTriaxial,
+    kSensorTriaxial,
+    kShear521,
+    kShearUUDirect,
+    kShearLoadRing,
+    kShearOther
+};
+}  // namespace
+
+const std::array<ReadingLayout, 6> kReadingLayouts{{
+    {"triaxial, platen in engineering units", {kC, kC, kC, kC}, true},
+    {"triaxial, calibrated sensor", {kC, kC, kC, kC}, false},
+    {"direct shear, Version 5.2.1", {kC, 3, kC, 5}, false},
+    {"direct shear, UU direct", {kC, kC, kC, kC}, false},
+    {"direct shear, load ring", {kC, kC, kC, kC}, true},
+    {"direct shear, other generations", {6, kC, kC, kC}, true},
+}};
+
+const ReadingLayout& readingLayout(const HeaderValues& h, int testType) {
+    if (testType != kDirectShear) {
+        // Known versions (and every unconfined file) give the platen's travel, unless the
+        // displacement is the DCDT's.
+        const bool platen = (testType == kUnconfinedCompression || h.KnownVersion) && !h.UseDCDT;
+        return kReadingLayouts[platen ? kPlatenTriaxial : kSensorTriaxial];
+    }
+    if (h.Version521) return kReadingLayouts[kShear521];
+    if (h.UUDirect) return kReadingLayouts[kShearUUDirect];
+    if (h.LoadRingDS) return kReadingLayouts[kShearLoadRing];
+    return kReadingLayouts[kShearOther];
+}
+
+ReadingColumns readingColumns(const HeaderValues& h, int testType) {
+    const ReadingLayout& layout = readingLayout(h, testType);
+    const auto pick = [](int own, int constants) {
+        return own == kConstantsColumn ? constants : own;
+    };
+    return {pick(layout.columns.disp, h.ColDisp), pick(layout.columns.load, h.ColLoad),
+            pick(layout.columns.aux, h.ColAux),
+            h.ColCell < 1 ? kNoColumn : pick(layout.columns.cell, h.ColCell),
+            layout.dispOverFactor};
 }
 
 bool isKnownSensorHeading(std::string_view line, bool& setsDCDT) {

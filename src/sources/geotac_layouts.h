@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "app/session.h"
+
 namespace plovix::geotac {
 
 // What finding a version string does (a bit set).
@@ -57,5 +59,48 @@ VersionFacts recogniseVersion(std::string_view versionLine, bool alwaysDCDT,
 bool isKnownSensorHeading(std::string_view line, bool& setsDCDT);
 
 bool contains(std::string_view text, std::string_view part);
+
+// The data columns that a generation places whatever its sensor lines say; kSame leaves a
+// column as it was.
+inline constexpr int kSame = -1;
+struct Placement {
+    int disp, load, aux, cell;
+};
+
+// Before the version line is read: direct shear, consolidated drained, the other tests.
+inline constexpr Placement kShearDefaults{6, 2, 4, 3};
+inline constexpr Placement kDrainedDefaults{4, 2, 4, 3};
+inline constexpr Placement kTriaxialDefaults{6, 2, 4, 5};
+inline constexpr Placement kUnknownVersion{5, kSame, kSame, 3};
+inline constexpr Placement kSigma1CuDrained{6, kSame, kSame, 5};
+// TruePath triaxial, with its DCDT or its platen; the auxiliary column is volume (drained)
+// or pore pressure.
+inline constexpr Placement kTruePathDcdt{3, kSame, 6, 4};
+inline constexpr Placement kTruePathPlaten{8, kSame, 6, 4};
+inline constexpr int kTruePathVolume = 10;
+// Versions stated on line 3 of a file whose version line is not known.
+inline constexpr Placement kVersion521Shear{2, 3, kSame, 5};
+inline constexpr Placement kUUDirectShear{4, 2, 3, kNoColumn};
+inline constexpr Placement kStagesLoadFirst{2, 3, 4, kNoColumn};  // also UC and UU stages
+inline constexpr Placement kStagesPoreFirst{2, 4, 3, kNoColumn};
+
+void place(HeaderValues& h, const Placement& p);
+
+// How a generation reads its readings: the column of each channel (kConstantsColumn: the column
+// its constants were read from, a number: that column whatever the constants' column) and
+// whether the displacement is the reading over its factor.
+inline constexpr int kConstantsColumn = -1;
+struct ReadingLayout {
+    std::string_view name;
+    Placement columns;
+    bool dispOverFactor;
+};
+extern const std::array<ReadingLayout, 6> kReadingLayouts;
+
+// The layout of a file's readings, from the test type and the generation facts of its header.
+const ReadingLayout& readingLayout(const HeaderValues& h, int testType);
+// The readings' columns of a file whose header has been read; a channel whose constants have
+// no column has none in the readings either.
+ReadingColumns readingColumns(const HeaderValues& h, int testType);
 
 }  // namespace plovix::geotac

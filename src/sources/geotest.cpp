@@ -1,3 +1,15 @@
+// A file of this layout (tests/data/geotest/header_lst_ds.LST):
+//
+//    Client:   Valley Water District
+//    Boring No: DH-07
+//    Dia. of Shear Box        2.500 in
+//    Normal Pressure       -0.25 tsf
+//    Data       Time      Displ    Force     Stress   Displ     Stress
+//    No.        (min)     (mm)     (lbs)     (psf)    (in)      (psf)
+//    ---------------------------------------------------------------
+//      1  0.00  0.000  0.0  0.0  0.0000  1000.0
+//      2  0.50  0.010  12.5  288.0  0.0010  1000.0
+//
 // GeoTest: blank-separated LST/GEO readings, or the comma-separated four-column direct shear
 // layout (KWDSFile). Every field, the time too, is a number.
 
@@ -72,8 +84,7 @@ bool endsWithGeo(std::string_view path) {
 }
 
 // Tries every label of the first header block on one line.
-void readLabels(Session& s, const GeotestVariant& v, std::string_view line) {
-    HeaderValues& h = s.header;
+void readLabels(const Session& s, HeaderValues& h, const GeotestVariant& v, std::string_view line) {
     fKeyValue(h.CompanyName, line, "Client:", 34, false);
     fKeyValue(h.ContractOrProject, line, "Project:", 33, false);
     if (v.jobLabel) fKeyValue(h.JobNumber, line, v.jobLabel, 22, false);
@@ -93,13 +104,13 @@ void readLabels(Session& s, const GeotestVariant& v, std::string_view line) {
         h.NormalStress(s.specimens.CurrentSpecimen) = headerNumber(cellPressure);
 }
 
-const char* columnHeading(const Session& s, bool geo) {
+const char* columnHeading(const Session& s, const HeaderValues& h, bool geo) {
     if (geo) return "ELAPSED TIME, DISPLACEMENT, LOAD, PRESSURE, STRESS, STRAIN";
     switch (s.program.TestType) {
         case kUnconfinedCompression:
             return "Data     Time     Displ   Force";
         case kDirectShear:
-            return s.header.LastRevisionDate == "01/20/2002"
+            return h.LastRevisionDate == "01/20/2002"
                        ? "Data       Time      Displ    Force     Stress   Displ     Force    "
                          "Stress"
                        : "Data       Time      Displ    Force     Stress   Displ     Stress";
@@ -133,8 +144,9 @@ void readUntil(LineReader& in, std::string_view marker, std::int64_t& count, OnL
 
 }  // namespace
 
-std::int64_t geotestHeader(Session& s, Operator&, LineReader& in) {
-    HeaderValues& h = s.header;
+HeaderFound geotestHeader(const Session& s, Operator&, LineReader& in) {
+    HeaderFound found = startHeader(s);
+    HeaderValues& h = found.header;
     const int spec = s.specimens.CurrentSpecimen;
     const bool fourColumn = s.specimens.KWDSFile;
     h.GeoFile = !fourColumn && endsWithGeo(s.settings.DAFile);
@@ -145,12 +157,12 @@ std::int64_t geotestHeader(Session& s, Operator&, LineReader& in) {
     if (fourColumn) h.JobNumber = h.SampleNumber = h.DiameterText = h.HeightText = "";
 
     std::int64_t count = 0;
-    readUntil(in, v.endMarker, count, [&](const std::string& line) { readLabels(s, v, line); });
+    readUntil(in, v.endMarker, count, [&](const std::string& line) { readLabels(s, h, v, line); });
 
     if (!fourColumn) {
         std::string normalPressure;
         bool found = false;
-        readUntil(in, columnHeading(s, h.GeoFile), count, [&](const std::string& line) {
+        readUntil(in, columnHeading(s, h, h.GeoFile), count, [&](const std::string& line) {
             fKeyValue(h.HeightText, line, "Sample height at start of shear stage", 15, true);
             found |= fKeyValue(normalPressure, line, "Normal Pressure", 15, true);
         });
@@ -177,7 +189,8 @@ std::int64_t geotestHeader(Session& s, Operator&, LineReader& in) {
         headerLine(in);  // the line under the units
         ++count;
     }
-    return fourColumn ? count + 1 : count;
+    found.lines = fourColumn ? count + 1 : count;
+    return found;
 }
 
 }  // namespace plovix

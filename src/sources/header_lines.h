@@ -16,16 +16,19 @@ std::string headerLine(LineReader& in, bool byLF = false);
 // A number of the header (the system's number reading); too large a number is an overflow.
 double headerNumber(std::string_view text);
 
-// The header readers of the layouts, for the table of sources. Each returns the layout's
-// documented header line count and throws NotInExpectedFormat, ImportCancelled or
-// HeaderError.
-std::int64_t geomaticHeader(Session& s, Operator& op, LineReader& in);
-std::int64_t geotestHeader(Session& s, Operator& op, LineReader& in);
-std::int64_t proprietaryClientHeader(Session& s, Operator& op, LineReader& in);
-std::int64_t durhamGeoHeader(Session& s, Operator& op, LineReader& in);
-std::int64_t geotacHeader(Session& s, Operator& op, LineReader& in);
-std::int64_t humboldtHeader(Session& s, Operator& op, LineReader& in);
-std::int64_t enkayHeader(Session& s, Operator& op, LineReader& in);
-std::int64_t eleSoilTestHeader(Session& s, Operator& op, LineReader& in);
+// Where every header reader starts: the session's header values and test type, with the
+// line-feed reading of a previous file cleared.
+HeaderFound startHeader(const Session& s);
+
+// The header readers of the layouts, for the table of sources. Each returns what it found
+// and throws NotInExpectedFormat, HeaderError or OperationEnded.
+HeaderFound geomaticHeader(const Session& s, Operator& op, LineReader& in);
+HeaderFound geotestHeader(const Session& s, Operator& op, LineReader& in);
+HeaderFound proprietaryClientHeader(const Session& s, Operator& op, LineReader& in);
+HeaderFound durhamGeoHeader(const Session& s, Operator& op, LineReader& in);
+HeaderFound geotacHeader(const Session& s, Operator& op, LineReader& in);
+HeaderFound humboldtHeader(const Session& s, Operator& op, LineReader& in);
+HeaderFound enkayHeader(const Session& s, Operator& op, LineReader& in);
+HeaderFound eleSoilTestHeader(const Session& s, Operator& op, LineReader& in);
 
 }  // namespace plovix

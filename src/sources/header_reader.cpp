@@ -31,19 +31,31 @@ double areaOfDiameter(double diameter) {
     return kPi * diameter * diameter / 4;
 }
 
-void confirmTestType(const Session& s, Operator& op, const std::string& kind) {
-    const std::string name = testTypeName(s.program.TestType);
+void confirmTestType(int testType, Operator& op, const std::string& kind) {
+    const std::string name = testTypeName(testType);
     const std::string text = "The import file indicates this is " + kind + ", you selected " +
                              name + " Press OK to use " + name +
                              " or Cancel to change test type to " + kind + " and try again.";
     if (!op.askOkCancel(text, "Continue with wrong test type?", MessageIcon::Question))
-        throw ImportCancelled{};
+        throw OperationEnded{};
 }
 
 std::string headerLine(LineReader& in, bool byLF) {
     auto line = in.next(byLF);
     if (!line) throw HeaderError{62, "Input past end of file"};
     return std::move(*line);
+}
+
+HeaderFound startHeader(const Session& s) {
+    HeaderFound found{s.header, s.program.TestType, 0};
+    // Only the layouts read by line feed set this; the previous file's setting must not stay.
+    found.header.LineByLF = false;
+    return found;
+}
+
+void keepHeader(Session& s, HeaderFound found) {
+    s.header = std::move(found.header);
+    s.program.TestType = found.testType;
 }
 
 double headerNumber(std::string_view text) {
@@ -54,30 +66,27 @@ double headerNumber(std::string_view text) {
 
 HeaderResult fSkipHeaders(Session& s, Operator& op, LineReader& in) {
     const SourceLayout* layout = findSource(s.settings.SourceType);
-    // A failed header leaves nothing of itself behind: the facts of the previous file stay.
-    const Session before = s;
-    // Only the layouts read by line feed set this; the previous file's setting must not stay.
-    s.header.LineByLF = false;
+    // A failed header leaves nothing of itself behind: the facts of the previous file stay,
+    // as the reader works on its own copy.
     try {
         if (layout == nullptr || layout->readHeader == nullptr)
             throw HeaderError{0, "No header layout is known for the source " + sourceNameOf(s)};
-        return {HeaderStatus::Read, layout->readHeader(s, op, in)};
+        HeaderFound found = layout->readHeader(s, op, in);
+        const std::int64_t lines = found.lines;
+        keepHeader(s, std::move(found));
+        return {HeaderStatus::Read, lines};
     } catch (const NotInExpectedFormat&) {
-        s = before;
         const bool openSettings = op.askOkCancel(
             "The file you are importing is not in the expected format, " + sourceNameOf(s) +
                 ". Press OK to go to Program Setup, or Cancel to Abort",
             "Error in fSkipHeaders", MessageIcon::Exclamation);
         return {openSettings ? HeaderStatus::OpenSettings : HeaderStatus::Ended, 0};
-    } catch (const ImportCancelled&) {
-        s = before;
+    } catch (const OperationEnded&) {
     } catch (const HeaderError& e) {
-        s = before;
         op.showMessage(s.program.AppVersion + "Error: " + std::to_string(e.number) + " - " +
                            e.description + "   Waypoint: " + std::to_string(in.linesConsumed()),
                        "Error in fSkipHeaders", MessageIcon::Critical);
     } catch (const std::out_of_range& e) {
-        s = before;
         op.showMessage(s.program.AppVersion + "Error: 9 - Subscript out of range (" + e.what() +
                            ")   Waypoint: " + std::to_string(in.linesConsumed()),
                        "Error in fSkipHeaders", MessageIcon::Critical);

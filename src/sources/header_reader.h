@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "app/operation.h"
 #include "app/operator.h"
 #include "app/session.h"
 #include "text/line_reader.h"
@@ -30,17 +31,29 @@ struct HeaderResult {
 // (Cancel at a prompt, an error), the session is left exactly as it was before the call.
 HeaderResult fSkipHeaders(Session& s, Operator& op, LineReader& in);
 
-// Raised inside a layout's header reader; fSkipHeaders turns it into its message.
+// What a layout's header reader found. The reader fills its own copy; nothing reaches the
+// session until the header has been read to its end.
+struct HeaderFound {
+    HeaderValues header;     // the session's header values, with this file's facts
+    int testType = 0;        // the test type the file is read as (a GEOTAC file may change it)
+    std::int64_t lines = 0;  // the layout's documented header line count
+};
+
+// Puts what a header reader found into the session.
+void keepHeader(Session& s, HeaderFound found);
+
+// Raised inside a layout's header reader; fSkipHeaders turns it into its message. Cancel at
+// the test-type prompt ends the import with OperationEnded.
 struct NotInExpectedFormat {};  // the "not in the expected format" failure
-struct ImportCancelled {};      // Cancel at the test-type prompt
 struct HeaderError {            // any other failure, with the old platform's number and text
     int number;
     std::string description;
 };
 
 // The test-type prompt: the file indicates `kind` ("a Direct shear", "a CUPP or CD", ...),
-// the operator chose another test type. Returns on OK; throws ImportCancelled on Cancel.
-void confirmTestType(const Session& s, Operator& op, const std::string& kind);
+// the operator chose another test type than `testType`. Returns on OK; throws OperationEnded
+// on Cancel.
+void confirmTestType(int testType, Operator& op, const std::string& kind);
 
 // The test-type names, as listed to the operator, by test-type code 1..6.
 std::string testTypeName(int testType);

@@ -1,3 +1,12 @@
+// A file of this layout (tests/data/humboldt/display_prepared.TXT; \t a TAB character):
+//
+//    Ready4Import
+//    mm\tkN\tkPa
+//    1\t"06/24/2003"\t"10:00:00"\t0\t0\t1\t0.000\t0.00\t0.0
+//    2\t"06/24/2003"\t"10:00:15"\t15\t1\t1\t0.010\t0.10\t1.0
+//
+//    Channel 1                              (the channel sections the file was prepared from)
+//
 // Humboldt: TAB-separated readings, each column possibly in double quotes; the time stamp
 // depends on how the file was made (workbook, full transfer, exported text, prepared text).
 
@@ -67,8 +76,7 @@ int byTestType(const std::array<int, kTestTypeCount>& columns, int testType) {
 
 // A file prepared from channel sections: "Ready4Import", then the unit texts of the
 // deformation, load and third channels; the channels are columns 7, 8 and 9 of each reading.
-std::int64_t preparedHeader(Session& s, LineReader& in) {
-    HeaderValues& h = s.header;
+std::int64_t preparedHeader(const Session& s, HeaderValues& h, LineReader& in) {
     headerLine(in);
     const std::string units = headerLine(in);
     h.DispUnit = fDispUnits(fStripQuotes(fTabField(s, 1, units)));
@@ -82,8 +90,7 @@ std::int64_t preparedHeader(Session& s, LineReader& in) {
 
 // The labelled lines of the full-transfer text: a label anywhere in the line, its value in a
 // fixed column (the columns the workbook's cells land in).
-void readFullTransferLabels(Session& s, const std::string& line) {
-    HeaderValues& h = s.header;
+void readFullTransferLabels(const Session& s, HeaderValues& h, const std::string& line) {
     const int spec = s.specimens.CurrentSpecimen;
     auto column = [&](int k) { return fTabField(s, k, line); };
     if (has(line, "Gravity")) h.SpecificGravity = column(10);
@@ -106,8 +113,7 @@ void readFullTransferLabels(Session& s, const std::string& line) {
 
 // Text written from the workbook in the full-transfer layout: labelled lines, then readings
 // that begin with TAB, "0" (or "1" when the workbook's columns step by one), TAB.
-std::int64_t fullTransferHeader(Session& s, LineReader& in) {
-    HeaderValues& h = s.header;
+std::int64_t fullTransferHeader(const Session& s, HeaderValues& h, LineReader& in) {
     const int test = s.program.TestType;
     h.StressUnit = h.LoadUnit = h.DispUnit = kUnknownUnit;
     h.HumFormat = 3;
@@ -125,15 +131,14 @@ std::int64_t fullTransferHeader(Session& s, LineReader& in) {
             in.seek(start);
             break;
         }
-        readFullTransferLabels(s, *line);
+        readFullTransferLabels(s, h, *line);
     }
     return count - 1;
 }
 
 // Text exported from the workbook: its readings begin with "0" and TAB (format 1) or with TAB
 // and "1" (format 2), and the two formats place their columns differently.
-std::int64_t exportedHeader(Session& s, LineReader& in) {
-    HeaderValues& h = s.header;
+std::int64_t exportedHeader(HeaderValues& h, LineReader& in) {
     std::int64_t count = 0;
     bool formatOne = false;
     for (;;) {
@@ -158,13 +163,16 @@ std::int64_t exportedHeader(Session& s, LineReader& in) {
 
 }  // namespace
 
-std::int64_t humboldtHeader(Session& s, Operator&, LineReader& in) {
-    // These lines end at CR; an EnKay file read before must not leave its line-feed reading.
-    s.header.LineByLF = false;
+HeaderFound humboldtHeader(const Session& s, Operator&, LineReader& in) {
+    HeaderFound found = startHeader(s);
     const Settings& set = s.settings;
-    if (!set.HUMXLEXP && !set.HUMREADXL) return preparedHeader(s, in);
-    if (set.HUMFTHSD) return fullTransferHeader(s, in);
-    return exportedHeader(s, in);
+    if (!set.HUMXLEXP && !set.HUMREADXL)
+        found.lines = preparedHeader(s, found.header, in);
+    else if (set.HUMFTHSD)
+        found.lines = fullTransferHeader(s, found.header, in);
+    else
+        found.lines = exportedHeader(found.header, in);
+    return found;
 }
 
 }  // namespace plovix

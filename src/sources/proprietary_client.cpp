@@ -1,3 +1,16 @@
+// A file of this layout (tests/data/norvo/proprietary_cupp.TRX; \t a TAB character):
+//
+//    Proprietary Client Test Data\tv2
+//    Project\tCanal Bank Stability\tDepth\t12.5 ft
+//    Boring\tB-9\tDiameter\t2.8
+//    ...
+//    Channel\tName\tUnit\tFactor\tZero\tExcitation
+//    Load\tLC-1\tkN\t2\t0.5\t10
+//    Displacement\tLVDT-2\tin\t1\t1\t2
+//    ...                                    (18 header lines in all)
+//    Time\tLoad\tDisplacement\tPore\tCell
+//    10:00:00 AM\t0.5\t1\t0.25\t50.2
+//
 // Proprietary Client: TAB-separated readings with raw channel values; the header gives each
 // channel's calibration (zero, factor, divisor).
 
@@ -31,8 +44,7 @@ FieldValue proprietaryClientField(Session& s, const LineColumns& line, int n) {
 namespace {
 
 // Fields 4, 5 and 6 of a channel line: factor, zero reading, excitation (the divisor).
-void readCalibration(Session& s, const std::string& line, CalChannel channel) {
-    CalTable& cal = s.header.Cal;
+void readCalibration(const Session& s, CalTable& cal, const std::string& line, CalChannel channel) {
     cal(channel, kCalFactor) = headerNumber(fTabField(s, 4, line));
     cal(channel, kCalZero) = headerNumber(fTabField(s, 5, line));
     cal(channel, kCalDivisor) = headerNumber(fTabField(s, 6, line));
@@ -42,8 +54,9 @@ void readCalibration(Session& s, const std::string& line, CalChannel channel) {
 
 // The header is exactly 18 TAB-separated lines; lines 2 to 5 describe the sample, lines 11 to
 // 14 give unit and calibration of the load, displacement, pore pressure and cell channels.
-std::int64_t proprietaryClientHeader(Session& s, Operator&, LineReader& in) {
-    HeaderValues& h = s.header;
+HeaderFound proprietaryClientHeader(const Session& s, Operator&, LineReader& in) {
+    HeaderFound found = startHeader(s);
+    HeaderValues& h = found.header;
     const int spec = s.specimens.CurrentSpecimen;
     for (int n = 1; n <= 18; ++n) {
         const std::string line = headerLine(in);
@@ -67,20 +80,20 @@ std::int64_t proprietaryClientHeader(Session& s, Operator&, LineReader& in) {
                 break;
             case 11:
                 h.LoadUnit = field(3) == "kN" ? kKilonewtons : kPounds;
-                readCalibration(s, line, CalChannel::Load);
+                readCalibration(s, h.Cal, line, CalChannel::Load);
                 break;
             case 12: {
                 const std::string unit = field(3);
                 h.DispUnit = unit == "in" ? kInches : unit == "cm" ? kCentimetres : kMillimetres;
-                readCalibration(s, line, CalChannel::Disp);
+                readCalibration(s, h.Cal, line, CalChannel::Disp);
                 break;
             }
             case 13:
                 h.StressUnit = fStressUnits(field(3));
-                readCalibration(s, line, CalChannel::Aux);
+                readCalibration(s, h.Cal, line, CalChannel::Aux);
                 break;
             case 14:
-                readCalibration(s, line, CalChannel::Cell);
+                readCalibration(s, h.Cal, line, CalChannel::Cell);
                 break;
             default:
                 break;
@@ -89,7 +102,8 @@ std::int64_t proprietaryClientHeader(Session& s, Operator&, LineReader& in) {
     // The cell channel is the readings' fifth column; announcing it lets the reading pass
     // read the cell pressure of every reading.
     h.ColCell = 5;
-    return 18;
+    found.lines = 18;
+    return found;
 }
 
 }  // namespace plovix

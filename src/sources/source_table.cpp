@@ -312,6 +312,11 @@ const SourceLayout* findSource(int code) {
     return &kSources[static_cast<std::size_t>(code - 1)];
 }
 
+void fillNameLists(ProgramState& program) {
+    for (const SourceLayout& source : kSources) program.SourceNames(source.code) = source.name;
+    fillStressUnitNames(program);
+}
+
 bool fSourceIn(const Session& s, std::string_view list) {
     // ",N," in the list, with a "," put in front when it has none there.
     char digits[24];

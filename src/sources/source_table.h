@@ -12,6 +12,7 @@
 #include "app/operator.h"
 #include "app/session.h"
 #include "sources/field_value.h"
+#include "sources/header_reader.h"
 #include "sources/source_display.h"
 #include "sources/source_traits.h"
 #include "text/line_columns.h"
@@ -38,8 +39,8 @@ struct SourceLayout {
     // Comma list of the allowed test types, comma before and after every item (",1,2,").
     std::string (*allowedTestTypes)(const Session& s);
     FieldValue (*field)(Session& s, const LineColumns& line, int n);
-    // Reads the header (see sources/header_lines.h); nullptr while a layout has no reader.
-    std::int64_t (*readHeader)(Session& s, Operator& op, LineReader& in);
+    // Reads the header and returns what it found (see sources/header_lines.h).
+    HeaderFound (*readHeader)(const Session& s, Operator& op, LineReader& in);
     CycleEndTest cycleEnds;
     DataEndTest dataEnds;
     // The settings keys (spelt as in the settings file) that the header reader, the field
@@ -58,6 +59,9 @@ struct SourceLayout {
 std::span<const SourceLayout> sourceTable();
 // The layout of source `code`; nullptr outside 1..8.
 const SourceLayout* findSource(int code);
+
+// Fills the fixed name lists: source names 1..8 from the table, stress-unit names 2..9.
+void fillNameLists(ProgramState& program);
 
 // True when the session's source code is an item of the comma list (only a leading "," is
 // added, so the list must end with one).

@@ -6,11 +6,11 @@
 
 #include "app/program_paths.h"
 #include "app/session.h"
-#include "app/version.h"
 #include "ui/about_box.h"
 #include "ui/main_window.h"
 #include "ui/single_instance.h"
 #include "ui/text_bridge.h"
+#include "workflow/start_session.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);

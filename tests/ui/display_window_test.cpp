@@ -23,11 +23,11 @@
 #include <functional>
 #include <memory>
 
-#include "app/version.h"
 #include "display/data_display.h"
 #include "ui/display_window.h"
 #include "ui/main_window.h"
 #include "ui/print_lines.h"
+#include "workflow/start_session.h"
 
 namespace {
 

@@ -34,6 +34,7 @@
 #include "ui/main_window.h"
 #include "ui/results_panel.h"
 #include "ui/single_instance.h"
+#include "workflow/start_session.h"
 
 namespace {
 
