@@ -183,7 +183,7 @@ TEST_F(SpecimenStoreTest, NormalStressBySourceAndHowItIsShown) {
     EXPECT_EQ(heading(kGeotac, kDirectShear), "Vertical Stress (kN/cm2):");
     s.header.LoadUnit = kPounds;
     EXPECT_EQ(heading(kGeotac, kDirectShear), "Vertical Stress (psf):");
-    s.header.Version521 = true;
+    s.header.NormalIsLoad = true;
     EXPECT_EQ(heading(kGeotac, kDirectShear), "Vertical Load (lbs):");
     s.settings.HUMFTHSD = false;
     EXPECT_EQ(heading(kHumboldt, kDirectShear), "Vertical Load (lbs):");  // left as it was

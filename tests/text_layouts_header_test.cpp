@@ -100,9 +100,11 @@ TEST_F(TextLayoutHeader, HumboldtExportedFormatsAndPreparedUnits) {
 
     // Prepared text: units from line 2, unquoted, in any letter case.
     s.settings.HUMREADXL = false;
-    s.header.LineByLF = true;  // left by an EnKay file read before
+    s.header.LineByLF = true;      // left by an EnKay file read before
+    s.header.NormalIsLoad = true;  // left by a GEOTAC 5.2.1 direct shear file
     r = read(kHumboldt, kUnconfinedCompression, "Ready4Import\r\n\"ft\"\tLBF\tbar\r\n1\r\n");
     EXPECT_EQ(r.lines, 2);
+    EXPECT_FALSE(s.header.NormalIsLoad);
     EXPECT_EQ(units(), (std::array<int, 3>{kUnknownUnit, kPounds, kUnknownUnit}));
     EXPECT_EQ(dataLine(), "1");
     EXPECT_TRUE(op.messages.empty());

@@ -106,7 +106,7 @@ void NorvoBlockWriter::writeBlockHead(Session& s) {
         normal = t[0];
     }
     const double f2 = traits.startTimeInRecord4 ? s.pass.TimeField(n) : t[1];
-    if (s.header.Version521 && s.program.TestType == kDirectShear) normal = 0;
+    if (s.header.NormalIsLoad) normal = 0;
     file_.write(valuesRecord({normal, f2, t[2], t[3], rate}, 5));
 
     for (int r = 5; r <= 10; ++r) {

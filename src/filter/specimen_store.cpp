@@ -36,7 +36,7 @@ bool normalStressHeading(const Session& s, std::string& heading) {
                 heading = "Vertical Stress (" + stressUnitName(s, h.StressUnit) + "):";
                 break;
             case DirectShearNormalHeading::LoadOrStressByGeneration:
-                if (h.Version521) {
+                if (h.NormalIsLoad) {
                     heading = "Vertical Load (" + loadUnitName(s) + "):";
                 } else {
                     const char* unit = h.LoadUnit != kPounds   ? "kN/cm2"

@@ -50,6 +50,9 @@ HeaderFound startHeader(const Session& s) {
     HeaderFound found{s.header, s.program.TestType, 0};
     // Only the layouts read by line feed set this; the previous file's setting must not stay.
     found.header.LineByLF = false;
+    // Nor may a GEOTAC 5.2.1 direct shear file's load column make the next file's normal
+    // values loads.
+    found.header.NormalIsLoad = false;
     return found;
 }
 
