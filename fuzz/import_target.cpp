@@ -25,6 +25,7 @@
 #include "filter/specimen_store.h"
 #include "fuzz_support.h"
 #include "sources/cycles.h"
+#include "sources/source_codes.h"
 #include "sources/source_table.h"
 #include "text/fields.h"
 #include "text/number_reading.h"

@@ -19,6 +19,7 @@
 #include "fuzz_support.h"
 #include "humboldt/workbook.h"
 #include "humboldt/workbook_to_text.h"
+#include "sources/source_codes.h"
 #include "text/number_reading.h"
 #include "workflow/start_session.h"
 

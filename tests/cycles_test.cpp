@@ -4,6 +4,7 @@
 #include <random>
 
 #include "sources/cycles.h"
+#include "sources/source_codes.h"
 #include "support/norvo_files.h"
 #include "support/recording_operator.h"
 #include "support/temp_folder.h"

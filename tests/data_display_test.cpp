@@ -8,6 +8,7 @@
 #include "app/settings.h"
 #include "display/data_display.h"
 #include "filter/reading_pass.h"
+#include "sources/source_codes.h"
 #include "sources/source_table.h"
 #include "support/norvo_files.h"
 #include "support/recording_operator.h"

@@ -2,6 +2,7 @@
 
 #include "app/session.h"
 #include "sources/columns.h"
+#include "sources/source_codes.h"
 #include "sources/source_table.h"
 #include "text/fields.h"
 

@@ -10,6 +10,7 @@
 
 #include "app/settings.h"
 #include "filter/filter_report.h"
+#include "sources/source_codes.h"
 #include "support/norvo_files.h"
 #include "support/recording_operator.h"
 #include "support/temp_folder.h"

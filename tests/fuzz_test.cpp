@@ -11,6 +11,7 @@
 
 #include "sources/get_field.h"
 #include "sources/header_reader.h"
+#include "sources/source_codes.h"
 #include "support/norvo_files.h"
 #include "support/recording_operator.h"
 #include "text/line_reader.h"

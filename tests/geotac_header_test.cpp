@@ -6,6 +6,7 @@
 #include "sources/geotac_layouts.h"
 #include "sources/get_field.h"
 #include "sources/header_reader.h"
+#include "sources/source_codes.h"
 #include "support/norvo_files.h"
 #include "support/recording_operator.h"
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "sources/get_field.h"
+#include "sources/source_codes.h"
 #include "support/recording_operator.h"
 
 namespace plovix {

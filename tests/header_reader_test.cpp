@@ -2,6 +2,7 @@
 
 #include "sources/get_field.h"
 #include "sources/header_reader.h"
+#include "sources/source_codes.h"
 #include "support/recording_operator.h"
 
 namespace plovix {

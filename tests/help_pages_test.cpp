@@ -11,6 +11,7 @@
 
 #include "app/help_topics.h"
 #include "app/session.h"
+#include "sources/source_codes.h"
 #include "sources/source_traits.h"
 #include "support/norvo_files.h"
 #include "support/temp_folder.h"

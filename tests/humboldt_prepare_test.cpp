@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "humboldt/prepare_text.h"
+#include "sources/source_codes.h"
 #include "support/norvo_files.h"
 #include "support/recording_operator.h"
 #include "support/temp_folder.h"

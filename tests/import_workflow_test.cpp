@@ -3,6 +3,7 @@
 // "Save and Exit".
 
 #include "workflow/import_workflow.h"
+#include "sources/source_codes.h"
 
 #include <gtest/gtest.h>
 

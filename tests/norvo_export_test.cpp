@@ -17,6 +17,7 @@
 #include "export/norvo_export.h"
 #include "export/norvo_head.h"
 #include "filter/reading_pass.h"
+#include "sources/source_codes.h"
 #include "support/norvo_files.h"
 #include "support/recording_operator.h"
 #include "support/temp_folder.h"

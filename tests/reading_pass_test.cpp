@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "filter/reading_pass.h"
+#include "sources/source_codes.h"
 #include "sources/source_table.h"
 #include "sources/units.h"
 #include "support/norvo_files.h"

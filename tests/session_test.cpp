@@ -7,6 +7,7 @@
 
 #include "app/session.h"
 #include "app/settings.h"
+#include "sources/source_codes.h"
 #include "sources/source_table.h"
 #include "text/fields.h"
 

@@ -3,6 +3,7 @@
 // the settings file), and the main window's set-up after a change of source.
 
 #include "workflow/settings_dialog.h"
+#include "sources/source_codes.h"
 
 #include <gtest/gtest.h>
 

@@ -9,6 +9,7 @@
 #include <random>
 #include <vector>
 
+#include "sources/source_codes.h"
 #include "support/norvo_files.h"
 #include "support/temp_folder.h"
 #include "workflow/start_session.h"

@@ -2,6 +2,7 @@
 
 #include "filter/specimen_store.h"
 #include "filter/time_stamps.h"
+#include "sources/source_codes.h"
 #include "sources/source_table.h"
 
 namespace plovix {

@@ -16,20 +16,11 @@
 
 namespace plovix {
 
-// Source codes (`SourceType`).
-enum SourceCode : int {
-    kGeomatic = 1,
-    kGeoTest = 2,
-    kProprietaryClient = 3,
-    kDurhamGeo = 4,
-    kGeotac = 5,
-    kHumboldt = 6,
-    kEnKay = 7,
-    kEleSoilTest = 8,
-};
+// Source codes (`SourceType`) run from 1 to kSourceCount; which vendor layout each is, only the
+// table of sources knows.
 inline constexpr int kSourceCount = 8;
 // The source a generic copy of the program reads: the settings file's "Generic" key forces it.
-inline constexpr int kGenericSource = kGeoTest;
+inline constexpr int kGenericSource = 2;
 
 // Test-type codes (`TestType`).
 enum TestCode : int {

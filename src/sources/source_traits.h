@@ -9,6 +9,7 @@
 
 #include "app/help_topics.h"
 #include "app/session.h"
+#include "sources/source_codes.h"
 
 namespace plovix {
 

@@ -24,6 +24,7 @@
 #include <memory>
 
 #include "display/data_display.h"
+#include "sources/source_codes.h"
 #include "ui/display_window.h"
 #include "ui/main_window.h"
 #include "ui/print_lines.h"
