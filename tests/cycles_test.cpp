@@ -1,12 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <random>
-
 #include "sources/cycles.h"
-#include "support/norvo_files.h"
 #include "support/recording_operator.h"
-#include "support/temp_folder.h"
 #include "text/number_format.h"
 
 namespace plovix {
@@ -198,44 +193,6 @@ TEST_F(PreProcessTest, FixturesEndToEnd) {
     EXPECT_FALSE(missing.ok);
     ASSERT_EQ(op.messages.size(), 1u);
     EXPECT_NE(op.messages[0].text.find("no_such_file.TXT"), std::string::npos);
-}
-
-TEST_F(PreProcessTest, MutatedFixturesNeitherCrashNorHang) {
-    testing::TempFolder folder;
-    std::mt19937 rng(20261206);
-    auto pick = [&](std::size_t n) {
-        return std::uniform_int_distribution<std::size_t>(0, n)(rng);
-    };
-    const std::string alphabet = "0123456789 .-\t\r\n*9PASGeomatic Shear V.6611lastline";
-    const std::pair<int, const char*> fixtures[] = {{kGeoTest, "geotest/lst_ds_reversing.LST"},
-                                                    {kGeomatic, "geomatic/passes.DAT"},
-                                                    {kDurhamGeo, "durham/runs_and_stars.TXT"}};
-    for (auto [source, name] : fixtures) {
-        const std::string original = testing::bytesOf(std::string(PLOVIX_TEST_DATA) + "/" + name);
-        for (int round = 0; round < 150; ++round) {
-            std::string bytes = original;
-            if (round % 3 == 0) bytes.resize(pick(bytes.size()));
-            for (std::size_t e = pick(8); e > 0 && !bytes.empty(); --e)
-                bytes[pick(bytes.size() - 1)] = alphabet[pick(alphabet.size() - 1)];
-            // Many short runs or cycles, to reach the limits.
-            static const char* const kTails[] = {"\r\n", "***\r\n", "999\r\n1\r\n2\r\nPASS\r\n",
-                                                 "1 0 1 0\r\n1 0 0 0\r\n"};
-            if (round % 4 == 0)
-                for (std::size_t n = pick(30); n > 0; --n) bytes += kTails[pick(3)];
-            const auto path = folder.path / "mutated.txt";
-            std::ofstream(path, std::ios::binary) << bytes;
-            useSource(source);
-            s.settings.DAFile = path.string();
-            const int cyclesBefore = s.cycles.NumCycles(1, 1);
-            CycleSummary summary;
-            ASSERT_NO_THROW(summary = PreProcess(s, op)) << name << " round " << round;
-            EXPECT_LE(summary.rows.size(), 10u);
-            EXPECT_LE(summary.runs, 10);
-            if (!summary.ok) {
-                EXPECT_EQ(s.cycles.NumCycles(1, 1), cyclesBefore);  // nothing kept
-            }
-        }
-    }
 }
 
 }  // namespace
