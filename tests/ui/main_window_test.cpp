@@ -28,6 +28,7 @@
 #include <memory>
 
 #include "app/version.h"
+#include "support/offscreen.h"
 #include "ui/cycle_panel.h"
 #include "ui/help_window.h"
 #include "ui/import_panel.h"
@@ -40,15 +41,6 @@ namespace {
 using plovix::ui::MainWindow;
 
 const QString kData = QStringLiteral(PLOVIX_TEST_DATA);
-
-// The offscreen platform says this of every window it shows; nothing else is dropped.
-QtMessageHandler qtMessages = nullptr;
-void quietOffscreen(QtMsgType type, const QMessageLogContext& context, const QString& text) {
-    if (text.contains(QLatin1String("does not support propagateSizeHints")) ||
-        text.contains(QLatin1String("does not support raise()")))
-        return;
-    qtMessages(type, context, text);
-}
 
 QByteArray bytesOf(const QString& path) {
     QFile f(path);
@@ -270,11 +262,7 @@ struct Window {
 class MainWindowTest : public QObject {
     Q_OBJECT
   private slots:
-    void initTestCase() {
-        // A closed window must not end the test run's event loops.
-        QApplication::setQuitOnLastWindowClosed(false);
-        qtMessages = qInstallMessageHandler(quietOffscreen);
-    }
+    void initTestCase() { plovix::testing::quietOffscreen(); }
 
     void eachSourceOffersOnlyItsTestTypes() {
         Window enkay(Window::settings(7, 5));
