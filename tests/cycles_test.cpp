@@ -140,10 +140,8 @@ class PreProcessTest : public CycleTest {
 };
 
 TEST_F(PreProcessTest, FixturesEndToEnd) {
-    // The displacement rises (0.02 twice: equal never turns), falls from reading 5 and rises
-    // again from reading 7; the turning reading opens the next cycle and counts there. Cycle 1:
-    // loads 0..20, travel 0.02 - 0, vertical up to 0.0016; cycle 2: loads -12..-5, travel
-    // 0 - 0.01, vertical up to 0.0014; cycle 3: travel 0.03 - 0.01, vertical up to 0.0020.
+    // The displacement turns at readings 5 and 7 (equal never turns); a turning reading opens
+    // the next cycle.
     s.cycles.UseCycle(1, 1, 2) = 0;
     CycleSummary g = preProcess(kGeoTest, "geotest/lst_ds_reversing.LST");
     ASSERT_TRUE(g.ok) << ::testing::PrintToString(op.texts());
@@ -166,9 +164,8 @@ TEST_F(PreProcessTest, FixturesEndToEnd) {
     s.cycles.UseCycle(1, 1, 2) = 1;
     CycleSummary m = preProcess(kGeomatic, "geomatic/passes.DAT");
     ASSERT_TRUE(m.ok) << ::testing::PrintToString(op.texts());
-    // "999" and the two lines after it are no readings, nor are the pass markers. A one-reading
-    // pass: its load is both extremes; its travel is the previous pass's end (0.0120) less its
-    // only displacement (0).
+    // "999", the two lines after it and the pass markers are no readings; the one-reading
+    // pass's travel is the previous pass's end (0.0120) less its only displacement.
     ASSERT_EQ(m.cycles, 3);
     EXPECT_EQ((std::array{m.rows[0].readings, m.rows[1].readings, m.rows[2].readings}),
               (Counts{4, 3, 1}));
