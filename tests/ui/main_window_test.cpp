@@ -213,12 +213,6 @@ struct Window {
             QApplication::sendEvent(results, &dropped);
         });
     }
-    void typeIn(const QString& box, const QString& text) {
-        auto* edit = find<QLineEdit>(box);
-        edit->setFocus();
-        edit->selectAll();
-        QTest::keyClicks(edit, text);
-    }
     void enterIn(const QString& box) {
         modal.during([&] { QTest::keyClick(find<QLineEdit>(box), Qt::Key_Return); });
     }
@@ -308,7 +302,7 @@ class MainWindowTest : public QObject {
         QFile::remove(first);
         QFile::copy(kData + "/geotest/lst_ds_reversing.LST", first);
         PassCounter passes(w.find<QProgressBar>("prgPass"), w.window.get());
-        w.typeIn("txtFacTol1", "0.1");
+        Window::typeInto(w.find<QLineEdit>("txtFacTol1"), "0.1");
         QVERIFY(w.find<QPushButton>("CMDaPPLY")->isEnabled());
         w.enterIn("txtFacTol1");
         QCOMPARE(passes.count, 1);
@@ -392,7 +386,7 @@ class MainWindowTest : public QObject {
         Window w(Window::settings(2, 2));
         w.choose(1, w.copy("geotest/pass_three_cycles.LST", "DS1.LST"));
         w.choose(2, w.copy("geotest/pass_three_cycles.LST", "DS2.LST"));
-        w.typeIn("txtFacTol2", "7");
+        Window::typeInto(w.find<QLineEdit>("txtFacTol2"), "7");
         w.menu("mnuNewTest");
         QCOMPARE(w.text("lblDAName1"), "");
         QVERIFY(!w.find<QLabel>("lblDAName2")->isVisible());
