@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "sources/cycles.h"
+#include "support/norvo_files.h"
 #include "support/recording_operator.h"
+#include "support/temp_folder.h"
 #include "text/number_format.h"
 
 namespace plovix {
@@ -190,6 +192,17 @@ TEST_F(PreProcessTest, FixturesEndToEnd) {
     EXPECT_FALSE(missing.ok);
     ASSERT_EQ(op.messages.size(), 1u);
     EXPECT_NE(op.messages[0].text.find("no_such_file.TXT"), std::string::npos);
+
+    // Past the limit of direction changes the operation ends and keeps nothing of itself.
+    std::vector<std::array<double, 3>> zigzag;
+    for (int n = 0; n < 14; ++n) zigzag.push_back({0, n % 2 * 1.0, 10});
+    testing::TempFolder folder;
+    testing::writeBytes(folder.path / "zigzag.LST", testing::geotestShearFile(zigzag));
+    useSource(kGeoTest);
+    s.settings.DAFile = (folder.path / "zigzag.LST").string();
+    EXPECT_FALSE(PreProcess(s, op).ok);
+    EXPECT_EQ(op.texts().back(), "Limit of 10 direction changes exceeded");
+    EXPECT_EQ((std::array{cycles(), s.specimens.CurRun}), (std::array{1, 1}));
 }
 
 }  // namespace
