@@ -127,6 +127,14 @@ TEST(FilterReport, LongRunsOfDroppedReadingsAreHeldBoundedWithTheSameDistances) 
     EXPECT_NEAR(c.cycles[0].largestStep.value_or(-1), 0.5, 1e-12);
     // On the line from (0, 0) to (0.5, 0) every odd reading stands 0.5 off.
     EXPECT_DOUBLE_EQ(c.cycles[0].largestDropDistance.value_or(-1), 0.5);
+
+    // Kept neighbours at one displacement: a dropped load lies above or below their loads.
+    FilterReportCollector upright;
+    upright.reading(1, 0.1, 0, true);
+    upright.reading(1, 0.1, 7, false);
+    upright.reading(1, 0.1, -3, false);
+    upright.reading(1, 0.1, 2, true);
+    EXPECT_DOUBLE_EQ(upright.report(s).cycles[0].largestDropDistance.value_or(-1), 5.0);
 }
 
 }  // namespace
