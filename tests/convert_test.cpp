@@ -137,12 +137,7 @@ TEST_F(Convert, GeoTestDirectShearOfThreeCyclesAndTheCycleTicks) {
     ConvertRun r =
         run({"--source", "geotest", "--test", "ds", fixture("geotest/lst_ds_reversing.LST")});
     ASSERT_EQ(r.exitCode, 0) << r.out;
-    // Displacements 0 .01 .02 .02 | .01 0 | .01 .02 .03: three cycles, nine readings (the
-    // "lastline" trailer ends the data). Cycle maxima 20, -5, 16: the maximum load is 20, so
-    // the load criterion is 5% of 20 = 1. Kept: the first reading (a displacement point);
-    // 10 (change 10 > 1), 20 (peak), 18 (the cycle's highest non-peak load), -5 (peak of
-    // cycle 2), -12 (its minimum), 4 (the high load of cycle 3, its first), 12 (change 8),
-    // 16 (peak): 8 load points. Time 4.00 - 0.00 min; normal pressure 1000 psf.
+    // Three cycles of 4, 2, 3 readings; LoadTol 5 % of 20 = 1 keeps all nine (8 by load).
     expectValues(r.out,
                  "source=2 test_type=2 target=\"windows\" readings_in_file=9 cycles_in_file=3 "
                  "used_cycles=3 readings_before_filtering=9 initial_disp_repeats=0 "
@@ -150,8 +145,7 @@ TEST_F(Convert, GeoTestDirectShearOfThreeCyclesAndTheCycleTicks) {
                  "time_or_rate=4 normal_stress=1000 stress_unit=3 load_unit=1 disp_unit=1 "
                  "test_type_after_header=2");
     EXPECT_NE(r.out.find("\"messages\":[]"), std::string::npos);
-    // The filter report: all nine readings kept; each cycle's largest step is 0.01 in, 0.4 % of
-    // the 2.5 in shear box.
+    // Each cycle's largest step is 0.01 in, 0.4 % of the 2.5 in shear box.
     EXPECT_NE(
         r.out.find("\"filter_report\":[{\"cycle\":1,\"readings\":4,\"kept\":4,\"dropped\":0,"
                    "\"largest_drop_distance_pct\":null,\"largest_step\":0.01,"
@@ -163,16 +157,14 @@ TEST_F(Convert, GeoTestDirectShearOfThreeCyclesAndTheCycleTicks) {
         std::string::npos)
         << r.out;
 
-    // Cycle 2 (-5, -12) is skipped in both passes: 4 + 3 readings logged, two cycles used;
-    // kept: the first reading, 10, 20, 18, then 4, 12, 16.
+    // Cycle 2 skipped in both passes: 4 + 3 readings.
     r = run({"--source", "geotest", "--test", "ds", "--cycles", "1:1,3",
              fixture("geotest/lst_ds_reversing.LST")});
     ASSERT_EQ(r.exitCode, 0) << r.out;
     expectValues(r.out, "readings_to_write=7 met_disp=1 met_load=6");
     EXPECT_NE(r.out.find("\"direction\":\"REVERSE\",\"used\":false"), std::string::npos);
 
-    // Durham Geo: 1.50 ksf with a psi pressure channel is 10.4166... psi; the report gives the
-    // value kept, as shown ("#.00").
+    // Durham Geo: 1.50 ksf with a psi pressure channel is 10.4166... psi, shown as "#.00".
     r = run({"--source", "durham", "--test", "ds", fixture("durham/header_four_channels.TXT")});
     ASSERT_EQ(r.exitCode, 0) << r.out;
     expectValues(r.out, "readings_to_write=1 normal_stress=10.42");

@@ -18,20 +18,9 @@
 namespace plovix {
 namespace {
 
-// GeoTest direct shear (the header of pass_keys.LST: shear box diameter 2.5 in), readings of
-// displacement (in) and load (lbs); Tolerance 10 %, IncMax 0.05 in.
-//
-// Cycle 1, forward: the maximum load 20 gives LoadTol 2; its keys are max 20, high 19, min 0.
-//   1 (0, 0) first | 2 (.01, 10) change 10 | 3 (.02, 10.5) dropped | 4 (.03, 11) dropped |
-//   5 (.04, 13) change 3 | 6 (.10, 14) disp .06 | 7 (.11, 20) max | 8 (.12, 19) high |
-//   9 (.13, 18.5) dropped, then written as the cycle's closing point when cycle 2 begins.
-//   Kept 7 of 9. Reading 3 on the line 2-5 (100 lbs/in): 10 + 1 = 11, off by 0.5; reading 4:
-//   12, off by 1.0 = 5.00 % of 20. Steps .01 .03 .06 .01 .01 .01: .06 = 2.40 % of 2.5 (a note).
-// Cycle 2, reverse: keys max -5, high -5, min -10.8.
-//   10 (.12, -5) max | 11 (.10, -10) change 5 | 12 (.08, -10.5) dropped | 13 (.06, -10.8) min |
-//   14 (.05, -10.6) dropped, the last reading. Kept 3 of 5. Reading 12 on the line 11-13
-//   (20 lbs/in): -10.4, off by 0.1; reading 14 has no kept reading after it: off the level
-//   -10.8 of reading 13 by 0.2 = 1.00 %. Steps .02 .04: .04 = 1.60 %.
+// GeoTest direct shear, shear box 2.5 in; Tolerance 10 % of the peak 20 (LoadTol 2), IncMax
+// 0.05 in. Cycle 1 drops readings 3, 4 (4 is 1.0 off the line 2-5: 5 % of 20) and 9; its
+// largest step .06 is 2.4 % of 2.5. Cycle 2 drops 12 and 14 (0.2 off the last kept level: 1 %).
 const double kRows[][2] = {{0, 0},     {.01, 10},    {.02, 10.5},  {.03, 11},   {.04, 13},
                            {.10, 14},  {.11, 20},    {.12, 19},    {.13, 18.5}, {.12, -5},
                            {.10, -10}, {.08, -10.5}, {.06, -10.8}, {.05, -10.6}};
@@ -139,6 +128,14 @@ TEST(FilterReport, LongRunsOfDroppedReadingsAreHeldBoundedWithTheSameDistances) 
     EXPECT_NEAR(c.cycles[0].largestStep.value_or(-1), 0.5, 1e-12);
     // On the line from (0, 0) to (0.5, 0) every odd reading stands 0.5 off.
     EXPECT_DOUBLE_EQ(c.cycles[0].largestDropDistance.value_or(-1), 0.5);
+
+    // Kept neighbours at one displacement: a dropped load lies above or below their loads.
+    FilterReportCollector upright;
+    upright.reading(1, 0.1, 0, true);
+    upright.reading(1, 0.1, 7, false);
+    upright.reading(1, 0.1, -3, false);
+    upright.reading(1, 0.1, 2, true);
+    EXPECT_DOUBLE_EQ(upright.report(s).cycles[0].largestDropDistance.value_or(-1), 5.0);
 }
 
 }  // namespace

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -22,14 +21,11 @@ namespace fs = std::filesystem;
 using plovix::testing::bytesOf;
 using plovix::testing::RecordingOperator;
 using plovix::testing::TempFolder;
+using plovix::testing::writeBytes;
 using Lines = std::vector<std::string>;
 
 const fs::path kData = fs::path(PLOVIX_TEST_DATA) / "humboldt";
 
-void writeBytes(const fs::path& path, const std::string& bytes) {
-    fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << bytes;
-}
 Lines headOf(const fs::path& path, int count) {
     auto in = LineReader::open(path);
     Lines lines;
