@@ -5,18 +5,30 @@
 
 namespace plovix {
 
+namespace {
+// Blank-separated layouts: a line without a blank is no reading.
+bool blankNeeded(const Session& s) {
+    const int source = s.settings.SourceType;
+    return source != kGeoTest && source != kHumboldt && source != kEleSoilTest &&
+           !s.header.TouchScreenFile;
+}
+}  // namespace
+
+PlainFields::PlainFields(const Session& s) : blankNeeded_(blankNeeded(s)) {
+    const SourceLayout* layout = findSource(s.settings.SourceType);
+    if (layout == nullptr || layout->plainField == nullptr) return;
+    for (int n = 1; n < kFields; ++n)
+        fields_[static_cast<std::size_t>(n)] = layout->plainField(s, n);
+}
+
 FieldValue fGetField(Session& s, Operator& op, std::string_view line, int n) {
     return fGetField(s, op, LineColumns(line), n);
 }
 
 FieldValue fGetField(Session& s, Operator& op, const LineColumns& line, int n) {
     if (n < 1) return FieldValue::none();
-    const int source = s.settings.SourceType;
-    // Blank-separated layouts: a line without a blank is no reading.
-    if (source != kGeoTest && source != kHumboldt && source != kEleSoilTest &&
-        !s.header.TouchScreenFile && !line.hasBlank())
-        return FieldValue::none();
-    const SourceLayout* layout = findSource(source);
+    if (blankNeeded(s) && !line.hasBlank()) return FieldValue::none();
+    const SourceLayout* layout = findSource(s.settings.SourceType);
     if (layout == nullptr) return FieldValue::none();
     try {
         return layout->field(s, line, n);

@@ -45,7 +45,7 @@ const std::array<SourceLayout, kSourceCount> kSources{{
          return fixed("GeoTest files |*.GEO;*.LST");
      },
      [](const Session& s) { return fixed(s.specimens.KWDSFile ? ",2," : ",1,2,3,4,5,"); },
-     geotestField, geotestHeader, kGeoTestKeys, &kGeoTestDisplay, 10},
+     geotestField, geotestHeader, kGeoTestKeys, &kGeoTestDisplay, 10, geotestPlainField},
     {kProprietaryClient, "Proprietary Client",
      [](const Session&) { return fixed("Proprietary Client files |*.TRX"); },
      [](const Session&) { return fixed(",3,4,5,6,"); }, proprietaryClientField,

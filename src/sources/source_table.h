@@ -10,6 +10,7 @@
 
 #include "app/operator.h"
 #include "app/session.h"
+#include "sources/columns.h"
 #include "sources/field_value.h"
 #include "sources/source_display.h"
 #include "text/line_columns.h"
@@ -35,6 +36,11 @@ struct SourceLayout {
     const SourceDisplay* display;
     // The point size of the fixed-pitch font the data display is printed in.
     int printPointSize;
+    // Where `field` reads field n as nothing but the number of one column or word (a finite
+    // one; anything else it reports), that column or word, so that a pass over many lines
+    // reads it straight from each line. Depends only on the header and the settings.
+    // nullptr: every field through `field`.
+    PlainField (*plainField)(const Session& s, int n) = nullptr;
 };
 
 std::span<const SourceLayout> sourceTable();
