@@ -80,6 +80,30 @@ TEST_F(GetField, GeoTestFourColumnCommaLayout) {
     EXPECT_DOUBLE_EQ(number("12.5,0.2,0.01,30", 5), 30.0);
 }
 
+TEST_F(GetField, PlainFieldsGiveWhatFGetFieldGives) {
+    // GeoTest fields are the numbers of words, or of comma columns: read straight from a line
+    // they are what fGetField gives, and a number too large is left to fGetField to report.
+    useSource(kGeoTest, kDirectShear);
+    for (bool fourColumn : {false, true}) {
+        s.specimens.KWDSFile = fourColumn;
+        const PlainFields plain(s);
+        for (const std::string text : {"  1  0:05  0.0100  -12.5  0.5  0.3  10.0",
+                                       "12.5,0.2,0.01,30", "1 2 3 1e400 5", "12.5,0.2,1e400,30"}) {
+            const LineColumns line(text);
+            for (int n = 0; n <= 6; ++n) {
+                const FieldValue expected = fGetField(s, op, line, n);
+                double value = 0;
+                EXPECT_EQ(plain.read(line, n, value), expected.kind() == FieldValue::Kind::Number)
+                    << text << " field " << n;
+                if (expected.kind() == FieldValue::Kind::Number) {
+                    EXPECT_EQ(value, expected.toNumber());
+                }
+            }
+        }
+    }
+    EXPECT_EQ(op.messages.size(), 3u);  // the numbers too large
+}
+
 TEST_F(GetField, ProprietaryClientCalibratedChannels) {
     useSource(kProprietaryClient, kConsolidatedUndrained);
     setCal(CalChannel::Disp, 2.0, 4.0, 1.0);

@@ -1,7 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <random>
+#include <string_view>
 
+#include "text/line_columns.h"
 #include "text/number_reading.h"
 
 namespace plovix {
@@ -33,6 +39,26 @@ TEST(NumberReading, NoNumberIsZeroAndOutOfRangeNumbers) {
     const double inf = HUGE_VAL;
     EXPECT_EQ(read({"1e400", "-1e400", std::string(400, '9') + "e-1", "1e99999999999999999999999"}),
               (std::vector<double>{inf, -inf, inf, inf}));
+}
+
+TEST(NumberReading, BitForBitAsACorrectlyRoundedReadingAlsoWhereAWordStands) {
+    // Signs, digits and points in any order, with characters that end a number or go on with
+    // it; std::strtod reads the same numbers from those it knows, correctly rounded. A word of a
+    // line is read where it stands, up to its blank or the end of the line.
+    std::mt19937 rng(20261206);
+    const std::string_view chars = "0123456789012345678901234567890123456789.-+:/.-+eD\t";
+    const auto bits = [](double v) { return std::bit_cast<std::uint64_t>(v); };
+    for (int round = 0; round < 100000; ++round) {
+        std::string text;
+        for (auto n = 1 + rng() % 24; n > 0; --n) text += chars[rng() % chars.size()];
+        const double expected = std::strtod(text.c_str(), nullptr);
+        if (text.find_first_of("eD\t") == std::string::npos) {
+            ASSERT_EQ(bits(readNumber(text)), bits(expected == 0 ? 0.0 : expected)) << text;
+        }
+        const std::string words = " 1 " + text + (round % 2 == 0 ? " 2" : "");
+        const LineColumns line(words);
+        ASSERT_EQ(bits(line.wordNumber(2)), bits(readNumber(text))) << text;
+    }
 }
 
 }  // namespace

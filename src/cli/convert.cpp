@@ -196,6 +196,7 @@ ConvertReport runConvert(const ConvertOptions& o, std::ostream& err, bool errIsT
     // cycle panel's ticks, and "Save and Exit".
     CommandLineDialogs dialogs;
     ImportWorkflow window(s, op, dialogs);
+    window.setGatherPlots(o.plotFile.has_value());
     window.setSaveSettingsOnClose(false);
     window.setCheckDefaultsFolder(false);
     window.load("");

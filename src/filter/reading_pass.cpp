@@ -79,8 +79,10 @@ class Pass {
     // only by reset): a field asked for again for the same line is not read again. What a
     // field reader reads besides the line (the header, the settings, VertZero) does not change
     // while the pass looks at one line, so it would give the same number; a field that showed
-    // a message instead is read again, so that it shows the message again.
+    // a message instead is read again, so that it shows the message again. A plain field is
+    // read straight from the line, which keeps its numbers.
     double lineField(const LineColumns& line, int n) {
+        if (double plain = 0; plain_.read(line, n, plain)) return plain;
         const LineFields& f = lineFields_;
         if (f.line == &line && f.resets == line.resets() && n >= 1 && n < kLineFields &&
             (f.known >> n & 1u) != 0)
@@ -121,6 +123,7 @@ class Pass {
     const int specimen_;
     int waypoint_ = 0;
     std::optional<LineReader> in_;
+    PlainFields plain_;  // once the header has been read
 
     bool forward_ = true;
     bool forwardAtFirst_ = true;  // the direction the survey had at its first logged reading
@@ -201,6 +204,7 @@ PassOutcome Pass::run() {
     const HeaderResult header = fSkipHeaders(s_, op_, *in_);
     if (header.status == HeaderStatus::Ended) return PassOutcome::Ended;
     p_.HeaderLines = header.lines;
+    plain_ = PlainFields(s_);
     // The lines really consumed: the documented count of some layouts differs from it.
     p_.LineNo = in_->linesConsumed();
     if (header.status == HeaderStatus::OpenSettings || header.lines == 0) {

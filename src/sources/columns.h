@@ -21,4 +21,18 @@ inline std::string_view tabColumn(const Session& s, long long k, const LineColum
     return line.column(k, columnSeparator(s));
 }
 
+// A field that is nothing but the number of one column or blank-separated word of the line.
+struct PlainField {
+    enum class Kind { None, Word, Column };
+    Kind kind = Kind::None;
+    long long index = 0;    // 1-based
+    char separator = '\0';  // of a column
+};
+
+// Its number by the system's number reading, not yet checked for overflow.
+inline double plainNumber(const LineColumns& line, const PlainField& f) {
+    return f.kind == PlainField::Kind::Word ? line.wordNumber(f.index)
+                                            : line.columnNumber(f.index, f.separator);
+}
+
 }  // namespace plovix

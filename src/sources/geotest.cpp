@@ -47,12 +47,18 @@ int geotestColumn(const Session& s, int n) {
 
 }  // namespace
 
-FieldValue geotestField(Session& s, const LineColumns& line, int n) {
+PlainField geotestPlainField(const Session& s, int n) {
     const int c = geotestColumn(s, n);
-    if (c == 0) return FieldValue::none();
-    if (s.specimens.KWDSFile) return FieldValue::number(columnNumber(s, line, c));
+    if (c == 0) return {};
+    if (s.specimens.KWDSFile) return {PlainField::Kind::Column, c, columnSeparator(s)};
     // Blanks and a word removed c - 1 times, the blanks once more: the number up to the blank.
-    return FieldValue::number(finiteNumber(line.wordNumber(c)));
+    return {PlainField::Kind::Word, c};
+}
+
+FieldValue geotestField(Session& s, const LineColumns& line, int n) {
+    const PlainField f = geotestPlainField(s, n);
+    if (f.kind == PlainField::Kind::None) return FieldValue::none();
+    return FieldValue::number(finiteNumber(plainNumber(line, f)));
 }
 
 std::string_view leadingWord(std::string_view text) {

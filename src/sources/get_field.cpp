@@ -5,17 +5,29 @@
 
 namespace plovix {
 
+namespace {
+// Blank-separated layouts: a line without a blank is no reading.
+bool blankNeeded(const Session& s) {
+    return traitsOf(s.settings).readingsHoldBlanks && !s.header.TouchScreenFile;
+}
+}  // namespace
+
+PlainFields::PlainFields(const Session& s) : blankNeeded_(blankNeeded(s)) {
+    const SourceLayout* layout = findSource(s.settings.SourceType);
+    if (layout == nullptr || layout->plainField == nullptr) return;
+    for (int n = 1; n < kFields; ++n)
+        fields_[static_cast<std::size_t>(n)] = layout->plainField(s, n);
+}
+
 FieldValue fGetField(Session& s, Operator& op, std::string_view line, int n) {
     return fGetField(s, op, LineColumns(line), n);
 }
 
 FieldValue fGetField(Session& s, Operator& op, const LineColumns& line, int n) {
     if (n < 1) return FieldValue::none();
+    if (blankNeeded(s) && !line.hasBlank()) return FieldValue::none();
     const SourceLayout* layout = findSource(s.settings.SourceType);
     if (layout == nullptr) return FieldValue::none();
-    // Blank-separated layouts: a line without a blank is no reading.
-    if (layout->traits->readingsHoldBlanks && !s.header.TouchScreenFile && !line.hasBlank())
-        return FieldValue::none();
     try {
         return layout->field(s, line, n);
     } catch (const FieldError& e) {

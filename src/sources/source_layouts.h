@@ -16,6 +16,7 @@ namespace plovix {
 
 FieldValue geomaticField(Session& s, const LineColumns& line, int n);
 FieldValue geotestField(Session& s, const LineColumns& line, int n);
+PlainField geotestPlainField(const Session& s, int n);
 FieldValue proprietaryClientField(Session& s, const LineColumns& line, int n);
 FieldValue durhamGeoField(Session& s, const LineColumns& line, int n);
 FieldValue geotacField(Session& s, const LineColumns& line, int n);

@@ -263,7 +263,7 @@ const std::array<SourceLayout, kSourceCount> kSources{{
      },
      [](const Session& s) { return fixed(s.specimens.KWDSFile ? ",2," : ",1,2,3,4,5,"); },
      geotestField, geotestHeader, geotestCycleEnds, geotestDataEnds, kGeoTestKeys, &kGeoTestDisplay,
-     10, &kGeoTestTraits},
+     10, &kGeoTestTraits, geotestPlainField},
     {kProprietaryClient, "Proprietary Client",
      [](const Session&) { return fixed("Proprietary Client files |*.TRX"); },
      [](const Session&) { return fixed(",3,4,5,6,"); }, proprietaryClientField,

@@ -11,6 +11,7 @@
 
 #include "app/operator.h"
 #include "app/session.h"
+#include "sources/columns.h"
 #include "sources/field_value.h"
 #include "sources/header_reader.h"
 #include "sources/source_display.h"
@@ -54,6 +55,11 @@ struct SourceLayout {
     // What the pass, the results, the export, the window and the settings dialog do
     // differently for this source.
     const SourceTraits* traits;
+    // Where `field` reads field n as nothing but the number of one column or word (a finite
+    // one; anything else it reports), that column or word, so that a pass over many lines
+    // reads it straight from each line. Depends only on the header and the settings.
+    // nullptr: every field through `field`.
+    PlainField (*plainField)(const Session& s, int n) = nullptr;
 };
 
 std::span<const SourceLayout> sourceTable();

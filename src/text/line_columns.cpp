@@ -148,12 +148,17 @@ std::size_t LineColumns::endPastMask() const {
     return skipTo(line_, kMasked, true);
 }
 
-inline bool LineColumns::maskedWord(long long k, Span& word) const {
+inline bool LineColumns::maskedWordBegin(long long k, std::size_t& begin) const {
     if (!masked_) maskBlanks();
     std::uint64_t begins = wordBegins_;
     for (long long i = 1; i < k && begins != 0; ++i) begins &= begins - 1;
     if (begins == 0) return false;
-    word.begin = static_cast<std::size_t>(std::countr_zero(begins));
+    begin = static_cast<std::size_t>(std::countr_zero(begins));
+    return true;
+}
+
+inline bool LineColumns::maskedWord(long long k, Span& word) const {
+    if (!maskedWordBegin(k, word.begin)) return false;
     // Past the end of the line the mask reads as blanks.
     const std::uint64_t blanks = ~nonBlanks_ & (~std::uint64_t{0} << word.begin);
     word.end = blanks != 0
@@ -216,14 +221,14 @@ double LineColumns::quotedColumnNumber(long long k, char separator) const {
 
 double LineColumns::readWordNumber(long long k) const {
     if (k < 1 || k > static_cast<long long>(kKept)) return readNumber(word(k));
-    // The blank after the word does not change its number: the word alone is read.
-    Span w;
+    // A word that is a plain decimal up to its blank (nearly every one) is read where it
+    // stands: readNumber would read the same digits.
     double value = 0.0;
-    if (maskedWord(k, w)) {
-        value = readNumber(line_.substr(w.begin, w.end - w.begin));
-    } else {
-        value = readNumber(word(k));
-    }
+    std::size_t begin = 0;
+    const char* const end = line_.data() + line_.size();
+    const char* stop = nullptr;
+    if (maskedWordBegin(k, begin)) stop = readPlainDecimal(line_.data() + begin, end, value);
+    if (stop == nullptr || (stop != end && *stop != kBlank)) value = readNumber(word(k));
     wordNumbers_[static_cast<std::size_t>(k - 1)] = value;
     wordNumbersKnown_ |= std::uint32_t{1} << (k - 1);
     return value;

@@ -60,6 +60,7 @@ class LineColumns {
     void maskBlanks() const;
     // Word k when it begins in the first kMasked bytes of the line.
     bool maskedWord(long long k, Span& word) const;
+    bool maskedWordBegin(long long k, std::size_t& begin) const;
     // The end of a word that runs past the first kMasked bytes.
     std::size_t endPastMask() const;
     // Finds the kept words until `wanted` are known or the line ends (lines longer than

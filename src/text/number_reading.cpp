@@ -136,13 +136,10 @@ double readNumberInFull(std::string_view text) {
     return negative ? -value : value;
 }
 
-// Powers of ten that a double holds exactly.
-constexpr double kExactPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                   1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                   1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-constexpr int kLargestExactPower = 22;
-constexpr std::uint64_t kLargestExactInteger = std::uint64_t{1} << 53;
-constexpr int kMostDigits = 19;           // what a 64-bit integer holds, whatever the digits
+using number_reading_detail::kExactPowers;
+using number_reading_detail::kLargestExactInteger;
+using number_reading_detail::kLargestExactPower;
+using number_reading_detail::kMostDigits;
 constexpr int kLongestExponent = 100000;  // beyond it, the full reading tells 0 from infinity
 
 }  // namespace
@@ -153,35 +150,10 @@ constexpr int kLongestExponent = 100000;  // beyond it, the full reading tells 0
 double readNumber(std::string_view text) {
     const char* p = text.data();
     const char* const end = p + text.size();
-    {
-        // Nearly every number of a reading is nothing but a sign, digits and one point (the
-        // blank-separated readers hand over their words without the blank after them): such a
-        // text is read in one go; any other is left to the full rule below.
-        const char* q = p;
-        const bool negative = q != end && *q == '-';
-        if (negative || (q != end && *q == '+')) ++q;
-        const char* const first = q;
-        const char* point = nullptr;
-        std::uint64_t digits = 0;
-        for (; q != end; ++q) {
-            const unsigned digit = static_cast<unsigned>(static_cast<unsigned char>(*q)) - '0';
-            if (digit <= 9) {
-                digits = digits * 10 + digit;
-            } else if (*q == '.' && point == nullptr) {
-                point = q;
-            } else {
-                break;
-            }
-        }
-        const std::ptrdiff_t count = (q - first) - (point != nullptr ? 1 : 0);
-        const std::ptrdiff_t fraction = point != nullptr ? q - point - 1 : 0;
-        if (q == end && count > 0 && count <= kMostDigits && digits <= kLargestExactInteger &&
-            fraction <= kLargestExactPower) {
-            if (digits == 0) return 0.0;  // no negative zero
-            const double value = static_cast<double>(digits) / kExactPowers[fraction];
-            return negative ? -value : value;
-        }
-    }
+    // Nearly every number of a reading is nothing but a sign, digits and one point (the
+    // blank-separated readers hand over their words without the blank after them): such a
+    // text is read in one go; any other is left to the full rule below.
+    if (double value = 0; readPlainDecimal(p, end, value) == end) return value;
     while (p != end && isIgnored(*p)) ++p;
     bool negative = false;
     if (p != end && (*p == '+' || *p == '-')) {

@@ -367,11 +367,13 @@ PassOutcome ImportWorkflow::readCurrentSpecimen() {
     FilterReportCollector collector;
     PlotPointsCollector points;
     BothObservers observers(collector, points);
-    lastPass_ = DAImport(s_, op_, nullptr, &observers);
+    ReadingObserver* observer =
+        gatherPlots_ ? static_cast<ReadingObserver*>(&observers) : &collector;
+    lastPass_ = DAImport(s_, op_, nullptr, observer);
     if (lastPass_ == PassOutcome::Done) {
         const auto n = static_cast<std::size_t>(s_.specimens.CurrentSpecimen);
         filterReports_[n] = collector.report(s_);
-        plots_[n] = points.data(s_);
+        plots_[n] = gatherPlots_ ? std::optional(points.data(s_)) : std::nullopt;
     }
     setBusy(false);
     if (lastPass_ == PassOutcome::Done && specimenRead_)

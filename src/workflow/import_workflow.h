@@ -193,10 +193,13 @@ class ImportWorkflow {
     }
 
     // The load-displacement points of specimen `specimen`'s last reading pass; nullopt before
-    // one.
+    // one, or when the passes do not gather them.
     const std::optional<PlotData>& plotData(int specimen) const {
         return plots_[static_cast<std::size_t>(specimen)];
     }
+    // Whether reading passes gather the plot points (on unless a front end that never draws
+    // the plot turns it off: it costs time on every reading).
+    void setGatherPlots(bool gather) { gatherPlots_ = gather; }
 
     // Tooltips: the full path of a specimen's file, and of the Norvo file.
     std::string specimenTooltip(int specimen) const;
@@ -249,6 +252,7 @@ class ImportWorkflow {
     std::function<void(int)> specimenRead_;
     std::array<std::optional<FilterReport>, kMaxSpecimen + 1> filterReports_;
     std::array<std::optional<PlotData>, kMaxSpecimen + 1> plots_;
+    bool gatherPlots_ = true;
     PassOutcome lastPass_ = PassOutcome::Done;
     std::function<void(bool)> busyHook_;
     std::optional<std::string> droppedPath_;  // the dialog's answer while a drop is handled
