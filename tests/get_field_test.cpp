@@ -165,7 +165,7 @@ TEST_F(GetField, GeotacTriaxialFirstDisplacementBecomesTheZero) {
     s.header.Reading.disp = 2;
     setCal(CalChannel::Disp, 2.0, 4.0, -1.0);
     EXPECT_DOUBLE_EQ(number("0:01 AM\t5.0", 1), 0.0);
-    EXPECT_DOUBLE_EQ(s.header.Cal(CalChannel::Disp, kCalZero), 5.0);
+    EXPECT_EQ(s.fields.firstDisplacement, 5.0);
     EXPECT_DOUBLE_EQ(number("0:02 AM\t6.0", 1), -0.5);  // (6 - 5) x -(2 / 4)
     s.settings.GEOTACCS = true;
     EXPECT_DOUBLE_EQ(number("0:02 AM\t6.0", 1), 0.5);

@@ -10,6 +10,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "app/tables.h"
@@ -220,12 +221,19 @@ struct ReadingPass {
     std::string ProgFolder;
 };
 
+// What the field readers learn from a file's readings, kept until its header is read again.
+struct FieldState {
+    // The first displacement read, where the header asked for it as the displacement's zero.
+    std::optional<double> firstDisplacement;
+};
+
 struct Session {
     Settings settings;
     ProgramState program;
     SpecimenFiles specimens;
     CycleSelection cycles;
     HeaderValues header;
+    FieldState fields;
     ReadingPass pass;
 };
 

@@ -57,7 +57,7 @@ FieldValue touchScreenField(const Session& s, const LineColumns& line, int n) {
 
 }  // namespace
 
-FieldValue durhamGeoField(Session& s, const LineColumns& line, int n) {
+FieldValue durhamGeoField(const Session& s, FieldState& /*state*/, const LineColumns& line, int n) {
     if (s.header.TouchScreenFile) return touchScreenField(s, line, n);
     const HeaderValues& h = s.header;
     switch (n) {

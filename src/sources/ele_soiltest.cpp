@@ -24,7 +24,8 @@
 
 namespace plovix {
 
-FieldValue eleSoilTestField(Session& s, const LineColumns& line, int n) {
+FieldValue eleSoilTestField(const Session& s, FieldState& /*state*/, const LineColumns& line,
+                            int n) {
     auto column = [&](int c) { return quotedColumnNumber(s, line, c); };
     const HeaderValues& h = s.header;
     switch (n) {

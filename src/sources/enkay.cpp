@@ -21,7 +21,7 @@
 
 namespace plovix {
 
-FieldValue enkayField(Session& s, const LineColumns& line, int n) {
+FieldValue enkayField(const Session& s, FieldState& /*state*/, const LineColumns& line, int n) {
     auto column = [&](int c) { return quotedColumnNumber(s, line, c); };
     const HeaderValues& h = s.header;
     switch (n) {

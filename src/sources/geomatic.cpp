@@ -37,7 +37,7 @@ std::string_view firstColumn(std::string_view text) {
 
 }  // namespace
 
-FieldValue geomaticField(Session& s, const LineColumns& line, int n) {
+FieldValue geomaticField(const Session& s, FieldState& /*state*/, const LineColumns& line, int n) {
     std::string_view text = line.text();
     if (n == 1) return FieldValue::number(fieldNumber(firstColumn(text)));
     dropColumn(text);

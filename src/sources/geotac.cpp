@@ -26,8 +26,8 @@ namespace {
 
 // The columns and the displacement's conversion were chosen by the header reader
 // (HeaderValues::Reading); nothing here depends on the generation.
-FieldValue triaxialField(Session& s, const LineColumns& line, int n) {
-    HeaderValues& h = s.header;
+FieldValue triaxialField(const Session& s, FieldState& state, const LineColumns& line, int n) {
+    const HeaderValues& h = s.header;
     const ReadingColumns& c = h.Reading;
     const Settings& set = s.settings;
     const int test = s.program.TestType;
@@ -40,10 +40,15 @@ FieldValue triaxialField(Session& s, const LineColumns& line, int n) {
             }
             const double r = column(c.disp);
             // A zero of exactly -1 asks for the first displacement read to become the zero.
-            if (h.Cal(CalChannel::Disp, kCalZero) == -1.0) h.Cal(CalChannel::Disp, kCalZero) = r;
+            double zero = h.Cal(CalChannel::Disp, kCalZero);
+            if (zero == -1.0) {
+                // Until a first displacement other than -1 is read, the next one is taken.
+                if (state.firstDisplacement.value_or(-1.0) == -1.0) state.firstDisplacement = r;
+                zero = *state.firstDisplacement;
+            }
             const double scale = -checkedDiv(h.Cal(CalChannel::Disp, kCalFactor),
                                              h.Cal(CalChannel::Disp, kCalDivisor));
-            const double v = checkedMul(checkedSub(r, h.Cal(CalChannel::Disp, kCalZero)), scale);
+            const double v = checkedMul(checkedSub(r, zero), scale);
             const bool negate = (test == kUnconfinedCompression && set.GEOTACCSUCCV) ||
                                 (test > kUnconfinedCompression && set.GEOTACCS);
             return FieldValue::number(negate ? -v : v);
@@ -67,7 +72,7 @@ FieldValue triaxialField(Session& s, const LineColumns& line, int n) {
     }
 }
 
-FieldValue directShearField(Session& s, const LineColumns& line, int n) {
+FieldValue directShearField(const Session& s, const LineColumns& line, int n) {
     const HeaderValues& h = s.header;
     const ReadingColumns& c = h.Reading;
     const Settings& set = s.settings;
@@ -108,9 +113,9 @@ FieldValue directShearField(Session& s, const LineColumns& line, int n) {
 
 }  // namespace
 
-FieldValue geotacField(Session& s, const LineColumns& line, int n) {
+FieldValue geotacField(const Session& s, FieldState& state, const LineColumns& line, int n) {
     if (s.program.TestType == kDirectShear) return directShearField(s, line, n);
-    return triaxialField(s, line, n);
+    return triaxialField(s, state, line, n);
 }
 
 }  // namespace plovix

@@ -55,7 +55,7 @@ PlainField geotestPlainField(const Session& s, int n) {
     return {PlainField::Kind::Word, c};
 }
 
-FieldValue geotestField(Session& s, const LineColumns& line, int n) {
+FieldValue geotestField(const Session& s, FieldState& /*state*/, const LineColumns& line, int n) {
     const PlainField f = geotestPlainField(s, n);
     if (f.kind == PlainField::Kind::None) return FieldValue::none();
     return FieldValue::number(finiteNumber(plainNumber(line, f)));

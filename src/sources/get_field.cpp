@@ -29,7 +29,7 @@ FieldValue fGetField(Session& s, Operator& op, const LineColumns& line, int n) {
     const SourceLayout* layout = findSource(s.settings.SourceType);
     if (layout == nullptr) return FieldValue::none();
     try {
-        return layout->field(s, line, n);
+        return layout->field(s, s.fields, line, n);
     } catch (const FieldError& e) {
         op.showMessage("Error: " + std::to_string(e.number) + " - " + e.description +
                            "   Field N=" + std::to_string(n),

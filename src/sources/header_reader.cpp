@@ -59,6 +59,7 @@ HeaderFound startHeader(const Session& s) {
 void keepHeader(Session& s, HeaderFound found) {
     s.header = std::move(found.header);
     s.program.TestType = found.testType;
+    s.fields = {};
 }
 
 double headerNumber(std::string_view text) {

@@ -36,7 +36,7 @@ std::string datedTimeStamp(std::string_view dateColumn, std::string_view timeCol
     return stamp;
 }
 
-FieldValue humboldtField(Session& s, const LineColumns& line, int n) {
+FieldValue humboldtField(const Session& s, FieldState& /*state*/, const LineColumns& line, int n) {
     auto column = [&](int c) { return quotedColumnNumber(s, line, c); };
     const HeaderValues& h = s.header;
     switch (n) {

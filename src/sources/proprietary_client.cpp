@@ -22,7 +22,8 @@
 
 namespace plovix {
 
-FieldValue proprietaryClientField(Session& s, const LineColumns& line, int n) {
+FieldValue proprietaryClientField(const Session& s, FieldState& /*state*/, const LineColumns& line,
+                                  int n) {
     const CalTable& cal = s.header.Cal;
     auto column = [&](int c) { return columnNumber(s, line, c); };
     switch (n) {

@@ -14,15 +14,16 @@
 
 namespace plovix {
 
-FieldValue geomaticField(Session& s, const LineColumns& line, int n);
-FieldValue geotestField(Session& s, const LineColumns& line, int n);
+FieldValue geomaticField(const Session& s, FieldState& state, const LineColumns& line, int n);
+FieldValue geotestField(const Session& s, FieldState& state, const LineColumns& line, int n);
 PlainField geotestPlainField(const Session& s, int n);
-FieldValue proprietaryClientField(Session& s, const LineColumns& line, int n);
-FieldValue durhamGeoField(Session& s, const LineColumns& line, int n);
-FieldValue geotacField(Session& s, const LineColumns& line, int n);
-FieldValue humboldtField(Session& s, const LineColumns& line, int n);
-FieldValue enkayField(Session& s, const LineColumns& line, int n);
-FieldValue eleSoilTestField(Session& s, const LineColumns& line, int n);
+FieldValue proprietaryClientField(const Session& s, FieldState& state, const LineColumns& line,
+                                  int n);
+FieldValue durhamGeoField(const Session& s, FieldState& state, const LineColumns& line, int n);
+FieldValue geotacField(const Session& s, FieldState& state, const LineColumns& line, int n);
+FieldValue humboldtField(const Session& s, FieldState& state, const LineColumns& line, int n);
+FieldValue enkayField(const Session& s, FieldState& state, const LineColumns& line, int n);
+FieldValue eleSoilTestField(const Session& s, FieldState& state, const LineColumns& line, int n);
 
 // Where each layout's cycles and data end (see CycleEndTest and DataEndTest); layouts share
 // the plain rules.

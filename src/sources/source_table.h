@@ -39,7 +39,7 @@ struct SourceLayout {
     std::string (*filter)(const Session& s);
     // Comma list of the allowed test types, comma before and after every item (",1,2,").
     std::string (*allowedTestTypes)(const Session& s);
-    FieldValue (*field)(Session& s, const LineColumns& line, int n);
+    FieldValue (*field)(const Session& s, FieldState& state, const LineColumns& line, int n);
     // Reads the header and returns what it found (see sources/header_lines.h).
     HeaderFound (*readHeader)(const Session& s, Operator& op, LineReader& in);
     CycleEndTest cycleEnds;
