@@ -43,11 +43,6 @@ TEST(ListItem, CommaModeTheOtherSeparatorsAndPositions) {
                            fListPos(2, ",12,2,"), fListPos(1, ",12,"), fListPos(1, ""),
                            fListPos("b", "a,b")}),
               (std::vector{1, 3, 0, 2, 0, 0, 2}));
-
-    Session s;
-    s.settings.SourceType = 3;  // only a leading comma is added
-    EXPECT_TRUE(fSourceIn(s, ",3,4,5,") && fSourceIn(s, "3,4,"));
-    EXPECT_FALSE(fSourceIn(s, ",13,") || fSourceIn(s, ",4,3"));  // no trailing comma: not found
 }
 
 TEST(SplitPath, FolderAndFileName) {

@@ -1,7 +1,6 @@
 #include "sources/source_table.h"
 
 #include <array>
-#include <charconv>
 
 #include "sources/header_lines.h"
 #include "sources/source_layouts.h"
@@ -315,21 +314,6 @@ const SourceLayout* findSource(int code) {
 void fillNameLists(ProgramState& program) {
     for (const SourceLayout& source : kSources) program.SourceNames(source.code) = source.name;
     fillStressUnitNames(program);
-}
-
-bool fSourceIn(const Session& s, std::string_view list) {
-    // ",N," in the list, with a "," put in front when it has none there.
-    char digits[24];
-    const auto written = std::to_chars(digits, digits + sizeof digits, s.settings.SourceType);
-    const std::string_view code(digits, static_cast<std::size_t>(written.ptr - digits));
-    const bool leadingComma = !list.empty() && list.front() == ',';
-    for (std::size_t at = list.find(code); at != std::string_view::npos;
-         at = list.find(code, at + 1)) {
-        const bool before = at == 0 ? !leadingComma : list[at - 1] == ',';
-        const std::size_t after = at + code.size();
-        if (before && after < list.size() && list[after] == ',') return true;
-    }
-    return false;
 }
 
 }  // namespace plovix

@@ -69,8 +69,4 @@ const SourceLayout* findSource(int code);
 // Fills the fixed name lists: source names 1..8 from the table, stress-unit names 2..9.
 void fillNameLists(ProgramState& program);
 
-// True when the session's source code is an item of the comma list (only a leading "," is
-// added, so the list must end with one).
-bool fSourceIn(const Session& s, std::string_view list);
-
 }  // namespace plovix
