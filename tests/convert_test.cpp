@@ -35,8 +35,7 @@ class Convert : public ::testing::Test {
   protected:
     testing::TempFolder temp;
 
-    // Runs the converter with default settings (no settings file) and the JSON report on
-    // standard output.
+    // Default settings (no settings file), the JSON report on standard output.
     ConvertRun run(const std::vector<std::string>& args) {
         std::vector<std::string> all{"--settings", (temp.path / "none.ini").string(), "--json",
                                      "-"};
@@ -61,13 +60,12 @@ void expectValues(const std::string& json, const std::string& expected) {
     }
 }
 
-// Golden Norvo files worked out by hand from each fixture, data/NVNEW.NDT and the default
-// settings; tests/data/README.md says how, file by file.
+// Golden Norvo files worked out by hand (tests/data/README.md) with the default settings.
 struct GoldenCase {
     const char* name;
-    const char* args;   // source, test type and settings, separated by blanks
-    const char* input;  // copied beside the output: workbooks write files beside them
-    const char* golden;
+    const char* args;    // source, test type and settings, separated by blanks
+    const char* input;   // copied beside the output: workbooks write files beside them
+    const char* golden;  // nullptr: the input's folder and name, ".expected.NDT"
 };
 const GoldenCase kGoldenCases[] = {
     {"GeoTest", "--source geotest --test ds", "geotest/lst_ds_reversing.LST",
@@ -75,30 +73,23 @@ const GoldenCase kGoldenCases[] = {
     {"Geomatic", "--source geomatic --test ds", "geomatic/passes.DAT",
      "norvo/geomatic_passes.expected.NDT"},
     {"ProprietaryClient", "--source proprietary --test cupp", "norvo/proprietary_cupp.TRX",
-     "norvo/proprietary_cupp.expected.NDT"},
+     nullptr},
     {"DurhamGeoDos", "--source durham --test ds --target dos", "durham/runs_and_stars.TXT",
      "norvo/durham_runs_dos.expected.NDT"},
-    {"GeotacSigma1", "--source geotac --test cupp", "geotac/sigma1_cu.TRX",
-     "geotac/sigma1_cu.expected.NDT"},
-    {"GeotacTruePath", "--source geotac --test cd", "geotac/truepath_cd_ilc.TRX",
-     "geotac/truepath_cd_ilc.expected.NDT"},
-    {"GeotacDigiShear", "--source geotac --test ds", "geotac/digishear_ds.SDF",
-     "geotac/digishear_ds.expected.NDT"},
-    {"Geotac521", "--source geotac --test ds", "geotac/v521_ds.SDF", "geotac/v521_ds.expected.NDT"},
-    {"GeotacLoadRing", "--source geotac --test ds", "geotac/v542_load_ring.SDF",
-     "geotac/v542_load_ring.expected.NDT"},
-    {"HumboldtPrepared", "--source humboldt --test cupp", "humboldt/prepared_cupp.TXT",
-     "humboldt/prepared_cupp.expected.NDT"},
-    {"EnKay", "--source enkay --test cupp", "enkay/cupp_kn_mm.TXT",
-     "enkay/cupp_kn_mm.expected.NDT"},
-    {"EleSoilTest", "--source ele --test cupp", "ele/cupp_pcf_density.tab",
-     "ele/cupp_pcf_density.expected.NDT"},
+    {"GeotacSigma1", "--source geotac --test cupp", "geotac/sigma1_cu.TRX", nullptr},
+    {"GeotacTruePath", "--source geotac --test cd", "geotac/truepath_cd_ilc.TRX", nullptr},
+    {"GeotacDigiShear", "--source geotac --test ds", "geotac/digishear_ds.SDF", nullptr},
+    {"Geotac521", "--source geotac --test ds", "geotac/v521_ds.SDF", nullptr},
+    {"GeotacLoadRing", "--source geotac --test ds", "geotac/v542_load_ring.SDF", nullptr},
+    {"HumboldtPrepared", "--source humboldt --test cupp", "humboldt/prepared_cupp.TXT", nullptr},
+    {"EnKay", "--source enkay --test cupp", "enkay/cupp_kn_mm.TXT", nullptr},
+    {"EleSoilTest", "--source ele --test cupp", "ele/cupp_pcf_density.tab", nullptr},
     {"HumboldtWorkbookUU", "--source humboldt --test uu --set HUMREADXL=True --set HUMFTHSD=True",
-     "humboldt/workbook_unconsolidated.xls", "humboldt/workbook_unconsolidated.expected.NDT"},
+     "humboldt/workbook_unconsolidated.xls", nullptr},
     {"HumboldtWorkbookXls", "--source humboldt --test ds --set HUMREADXL=True --set HUMFTHSD=True",
-     "humboldt/workbook_direct_shear.xls", "humboldt/workbook_direct_shear.expected.NDT"},
+     "humboldt/workbook_direct_shear.xls", nullptr},
     {"HumboldtWorkbookXlsx", "--source humboldt --test ds --set HUMREADXL=True --set HUMFTHSD=True",
-     "humboldt/workbook_direct_shear.xlsx", "humboldt/workbook_direct_shear.expected.NDT"},
+     "humboldt/workbook_direct_shear.xlsx", nullptr},
 };
 
 void PrintTo(const GoldenCase& c, std::ostream* os) {
@@ -121,7 +112,9 @@ TEST_P(ConvertGolden, NorvoFileRecordByRecord) {
     args.push_back(input.string());
     const ConvertRun r = runConverter(args);
     ASSERT_EQ(r.exitCode, 0) << r.out;
-    testing::expectSameNorvoFile(bytesOf(out), bytesOf(fixture(c.golden)));
+    const std::string stem = std::string(c.input).substr(0, std::string(c.input).rfind('.'));
+    testing::expectSameNorvoFile(bytesOf(out),
+                                 bytesOf(fixture(c.golden ? c.golden : stem + ".expected.NDT")));
     // Only the DOS Norvo keeps an index: a new one gets record 1 "2" and the file.
     EXPECT_EQ(
         bytesOf(temp.path / "TRFILENM.RDT"),
@@ -198,8 +191,7 @@ TEST_F(Convert, ExitCodesAndMessages) {
 
 TEST_F(Convert, TextsAreUtf8ExactlyOnce) {
     namespace fs = std::filesystem;
-    // A folder named in UTF-8 stays as it is; one named in the files' code page is read as
-    // Windows-1252: FC is u-umlaut, 80 the euro sign, 9D (undefined there) U+009D.
+    // A folder named in UTF-8 stays as it is; one in the files' code page is read as Windows-1252.
     const std::pair<std::string, std::string> folders[] = {
         {"M\xC3\xBCller \xC3\xB1", "M\xC3\xBCller \xC3\xB1"},
         {"M\xFCller \x80\x9D", "M\xC3\xBCller \xE2\x82\xAC\xC2\x9D"}};
@@ -213,8 +205,7 @@ TEST_F(Convert, TextsAreUtf8ExactlyOnce) {
                   "\"" + temp.path.string() + "/" + inJson + "/lst_ds_reversing.LST\"");
     }
 
-    // Each string is judged on its own: a message quoting header text in the code page is
-    // Windows-1252 throughout, beside one in UTF-8. Every byte from 80 to 9F, in order.
+    // Each string is judged on its own; every byte from 80 to 9F, in order.
     cli::ConvertReport report;
     report.messages = {
         "\x80\x81\x82\x83\x84\x85\x86\x87\x88\x89\x8A\x8B\x8C\x8D\x8E\x8F"
@@ -249,8 +240,7 @@ TEST_F(Convert, ReportSaysWhereEachNumberCameFrom) {
     EXPECT_NE(
         r.out.find("\"program\":{\"name\":\"plovix-convert\",\"version\":\"" + m.str(1) + "\"}"),
         std::string::npos);
-    // The source, test type, target and criteria, then what GeoTest files depend on; the
-    // settings file's value, the default and the override each as the run used them.
+    // The settings file's value, the default and the override, each as the run used them.
     EXPECT_NE(r.out.find("\"settings\":{\"file\":\"" + ini.string() +
                          "\",\"values\":{\"DAT\":\"2\",\"LTTU\":\"2\",\"NVWIN\":\"True\","
                          "\"IncMax\":\"0.1\",\"Tolerance\":\"7\",\"KWDS\":\"False\","
@@ -276,8 +266,7 @@ TEST_F(Convert, ReportSaysWhereEachNumberCameFrom) {
     EXPECT_NE(r.out.find("\"output\":null"), std::string::npos);
 }
 
-// The digest is of the bytes the reading pass read: a Humboldt file after its preparation in
-// place, and a workbook's specimen text file, with the workbook's own digest beside it.
+// The digest is of the bytes read: a Humboldt file as prepared, a workbook's specimen text file.
 TEST_F(Convert, HumboldtInputsAreTheFilesRead) {
     namespace fs = std::filesystem;
     const fs::path text = temp.path / "prepare_two_sections.TXT";
@@ -304,8 +293,7 @@ TEST_F(Convert, HumboldtInputsAreTheFilesRead) {
     EXPECT_EQ(value(r.out, "HUMREADXL"), "\"True\"");
 }
 
-// --display: each specimen's data display in order, bytes as the engine lays them out (the
-// print date from SOURCE_DATE_EPOCH); the filter report follows each specimen's results.
+// --display: each specimen's data display in order; the filter report follows each's results.
 TEST_F(Convert, DisplayAndFilterReport) {
     const std::string input = fixture("geotest/lst_ds_reversing.LST");
     const std::string none = (temp.path / "none.ini").string();

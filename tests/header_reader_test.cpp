@@ -18,6 +18,7 @@ class HeaderReader : public ::testing::Test {
     Session s;
     testing::RecordingOperator op;
     std::optional<LineReader> in;
+    const HeaderValues& h = s.header;
 
     HeaderResult read(int source, int test, const std::string& fixture) {
         s.settings.SourceType = source;
@@ -29,13 +30,11 @@ class HeaderReader : public ::testing::Test {
         EXPECT_TRUE(in.has_value()) << fixture;
         return fSkipHeaders(s, op, *in);
     }
-    // The documented line count of a header that must be read.
     std::int64_t readLines(int source, int test, const std::string& fixture) {
         const HeaderResult r = read(source, test, fixture);
         EXPECT_EQ(r.status, HeaderStatus::Read) << fixture;
         return r.lines;
     }
-    // The next data line after the header.
     std::string dataLine() { return in->next().value_or("<end>"); }
     double field(const std::string& line, int n) { return fGetField(s, op, line, n).toNumber(); }
     Units units() const { return {s.header.DispUnit, s.header.LoadUnit, s.header.StressUnit}; }
@@ -44,7 +43,6 @@ class HeaderReader : public ::testing::Test {
 TEST_F(HeaderReader, GeomaticFourteenValueLines) {
     EXPECT_EQ(readLines(kGeomatic, kDirectShear, "geomatic/header_basic.DAT"), 14);
     EXPECT_EQ(in->linesConsumed(), 14);
-    const HeaderValues& h = s.header;
     EXPECT_EQ((Texts{h.CompanyName, h.JobNumber, h.TestedBy, h.ContractOrProject,
                      h.SampleDescription, h.BoreholeID, h.SampleNumber, h.SampleDepth}),
               (Texts{"Coastal Soils Laboratory", "J-2207", "M. Ortega", "Harbour Road Embankment",
@@ -58,9 +56,7 @@ TEST_F(HeaderReader, GeomaticFourteenValueLines) {
 }
 
 TEST_F(HeaderReader, GeoTestGeoFileNamedInSmallLetters) {
-    EXPECT_EQ(readLines(kGeoTest, kConsolidatedUndrained, "geotest/header_geo.geo"),
-              20);  // "Frequency:" on line 17, the column heading on line 20
-    const HeaderValues& h = s.header;
+    EXPECT_EQ(readLines(kGeoTest, kConsolidatedUndrained, "geotest/header_geo.geo"), 20);
     EXPECT_TRUE(h.GeoFile);
     // "Project ID:" is the job label of GEO files.
     EXPECT_EQ(
@@ -78,9 +74,7 @@ TEST_F(HeaderReader, GeoTestGeoFileNamedInSmallLetters) {
 }
 
 TEST_F(HeaderReader, GeoTestLstDirectShear) {
-    EXPECT_EQ(readLines(kGeoTest, kDirectShear, "geotest/header_lst_ds.LST"),
-              19);  // marker 13, heading 17, unit line 18, the line under it 19
-    const HeaderValues& h = s.header;
+    EXPECT_EQ(readLines(kGeoTest, kDirectShear, "geotest/header_lst_ds.LST"), 19);
     EXPECT_FALSE(h.GeoFile);
     // The location cut to 25 characters; the shear-stage height replaces the default one.
     EXPECT_EQ((Texts{h.CompanyName, h.ContractOrProject, h.JobNumber, h.Location, h.BoreholeID,
@@ -89,16 +83,15 @@ TEST_F(HeaderReader, GeoTestLstDirectShear) {
                      "Left abutment, station 4+", "DH-07", "3B", "2.5", "0.995"}));
     EXPECT_EQ(h.NormalStress(2), 0.25);  // "-0.25": the numeric search starts at the first digit
     EXPECT_EQ(units(), (Units{kMillimetres, kPounds, kPsf}));  // "(mm)"
-    const std::string line = dataLine();
-    EXPECT_EQ(line, "  1  0.00  0.000  0.0  0.0  0.0000  1000.0");
-    EXPECT_EQ(field(line, 5), 1000.0);
+    EXPECT_EQ(field(dataLine(), 5), 1000.0);
 }
 
 TEST_F(HeaderReader, GeoTestLstOtherTestsAndTheirUnitWords) {
     EXPECT_EQ(readLines(kGeoTest, kUnconfinedCompression, "geotest/header_lst_ucc.LST"), 9);
     EXPECT_EQ(s.header.DiameterText + "|" + s.header.HeightText, "1.4|2.8");
-    EXPECT_EQ(s.header.DispUnit, kCentimetres);  // "(cm)"
-    EXPECT_EQ(s.header.LoadUnit, kKilonewtons);  // "(kN)", the last word of its line
+    // "(cm)"; "(kN)", the last word of its line.
+    EXPECT_EQ(std::pair(s.header.DispUnit, s.header.LoadUnit),
+              (std::pair<int, int>(kCentimetres, kKilonewtons)));
     EXPECT_EQ(dataLine(), "  1  0.00  0.000  0.000");
 
     s.header.StressUnit = 7;
@@ -111,16 +104,13 @@ TEST_F(HeaderReader, GeoTestLstOtherTestsAndTheirUnitWords) {
 TEST_F(HeaderReader, GeoTestFourColumnCommaFiles) {
     s.specimens.KWDSFile = true;
     s.header.JobNumber = "old";
-    EXPECT_EQ(readLines(kGeoTest, kDirectShear, "geotest/header_four_column.DAT"),
-              4);  // three lines read, plus one
+    EXPECT_EQ(readLines(kGeoTest, kDirectShear, "geotest/header_four_column.DAT"), 4);
     EXPECT_EQ(in->linesConsumed(), 3);
-    // No job or sample label in this layout.
     EXPECT_EQ(s.header.CompanyName + "|" + s.header.JobNumber + "|" + s.header.SampleNumber,
               "Metro Transit||");
-    EXPECT_EQ(s.header.DispUnit, kInches);
-    EXPECT_EQ(s.header.StressUnit, kPsi);
-    const std::string line = dataLine();
-    EXPECT_EQ((std::array{field(line, 1), field(line, 2)}), (std::array{0.01, 12.5}));
+    EXPECT_EQ(std::pair(s.header.DispUnit, s.header.StressUnit),
+              (std::pair<int, int>(kInches, kPsi)));
+    EXPECT_EQ(field(dataLine(), 2), 12.5);
 }
 
 TEST_F(HeaderReader, GeoTestEndingInsideItsHeader) {
@@ -130,9 +120,6 @@ TEST_F(HeaderReader, GeoTestEndingInsideItsHeader) {
     EXPECT_EQ(r.status, HeaderStatus::OpenSettings);
     EXPECT_EQ(r.lines, 0);
     ASSERT_EQ(op.messages.size(), 1u);
-    EXPECT_EQ(op.messages[0].text,
-              "The file you are importing is not in the expected format, GeoTest. Press OK to go "
-              "to Program Setup, or Cancel to Abort");
     EXPECT_EQ(op.messages[0].title, "Error in fSkipHeaders");
     EXPECT_TRUE(op.messages[0].question);
     EXPECT_EQ(s.header.CompanyName, "previous file");  // nothing of the failed header is kept
@@ -144,39 +131,29 @@ TEST_F(HeaderReader, GeoTestEndingInsideItsHeader) {
 
 TEST_F(HeaderReader, ProprietaryClientLinesAndCalibration) {
     EXPECT_EQ(readLines(kProprietaryClient, kConsolidatedUndrained, "proprietary/header.TRX"), 18);
-    const HeaderValues& h = s.header;
     EXPECT_EQ((Texts{h.ContractOrProject, h.SampleDepth, h.BoreholeID, h.DiameterText,
                      h.SampleNumber, h.HeightText, h.SpecimenNumber}),
               (Texts{"Riverside Levee", "22.0 ft", "B-7", "2.5", "ST-3", "5.8", "2"}));
     EXPECT_NEAR(h.SpecimenArea(2), kArea25, 1e-9);
     EXPECT_EQ(units(), (Units{kInches, kKilonewtons, kKpa}));
-    // Fields 4, 5, 6 of each channel line: factor, zero, excitation.
     using enum CalChannel;
     EXPECT_EQ((std::array{h.Cal(Load, kCalFactor), h.Cal(Load, kCalZero), h.Cal(Load, kCalDivisor),
                           h.Cal(Disp, kCalZero), h.Cal(Aux, kCalFactor), h.Cal(Cell, kCalFactor),
                           h.Cal(Cell, kCalZero), h.Cal(Cell, kCalDivisor)}),
               (std::array{0.45, 0.0125, 10.0, 1.5, 50.0, 25.0, 0.1, 5.0}));
     EXPECT_EQ(h.ColCell, 5);  // the cell channel is announced
-    dataLine();
-    const std::string line = dataLine();
-    EXPECT_NEAR(field(line, 1), 0.002, 1e-12);  // (1.6 - 1.5) x 0.1 / 5
-    EXPECT_NEAR(field(line, 2), 0.009, 1e-12);  // (0.2125 - 0.0125) x 0.45 / 10
 }
 
 TEST_F(HeaderReader, DurhamGeoFourChannelsWithRunLine) {
     s.settings.SourceType = kDurhamGeo;
     const auto r = read(kDurhamGeo, kDirectShear, "durham/header_four_channels.TXT");
     ASSERT_EQ(r.status, HeaderStatus::Read);
-    // 17 header lines, the empty line 18, "RUN 1" and the units under it: 20 lines consumed,
-    // the documented count is one less.
-    EXPECT_EQ(r.lines, 19);
+    EXPECT_EQ(r.lines, 19);  // one less than consumed: the units under "RUN 1"
     EXPECT_EQ(in->linesConsumed(), 20);
-    const HeaderValues& h = s.header;
     EXPECT_FALSE(h.TouchScreenFile);
     EXPECT_EQ(h.InfoText2, "DIRECT SHEAR TEST B-5 DEPTH 3 ");  // 30 characters from 13
     EXPECT_EQ(h.InfoText1, "Normal Stress   1.50 ksf");
-    // Load 1, pressure 4, stress 4 (direct shear without a stress channel takes the pressure);
-    // channel 3 has the larger range (1.000 against 0.500), so it becomes the travel channel.
+    // Direct shear without a stress channel takes the pressure; the larger range is the travel.
     EXPECT_EQ((std::array{h.ChanLoad, h.ChanPressure, h.ChanStress, h.ChanTravel, h.ChanTravel2,
                           h.ColCell}),
               (std::array{1, 4, 4, 3, 2, 1}));
@@ -194,10 +171,8 @@ TEST_F(HeaderReader, DurhamGeoFourChannelsWithRunLine) {
 TEST_F(HeaderReader, DurhamGeoThreeChannelsWithoutRunLine) {
     const auto r = read(kDurhamGeo, kConsolidatedUndrained, "durham/header_three_channels.TXT");
     ASSERT_EQ(r.status, HeaderStatus::Read);
-    // Line 14 does not name a channel: reading stops there; the empty line 15 follows.
-    EXPECT_EQ(r.lines, 14);
+    EXPECT_EQ(r.lines, 14);  // line 14 names no channel
     EXPECT_EQ(in->linesConsumed(), 15);
-    const HeaderValues& h = s.header;
     EXPECT_EQ(h.InfoText2, "TRIAXIAL CU TEST B-9");
     EXPECT_EQ(h.NormalStress(2), 40);
     EXPECT_EQ((std::array{h.ChanLoad, h.ChanTravel, h.ChanPressure, h.ChanStress, h.ColCell}),
@@ -207,9 +182,7 @@ TEST_F(HeaderReader, DurhamGeoThreeChannelsWithoutRunLine) {
     EXPECT_FLOAT_EQ(h.TravelMax(1), 0.4f);
     EXPECT_EQ(h.StressUnit, kPsi);
     const std::string line = dataLine();
-    EXPECT_EQ(line, "10:00:00 12.5 0.0100 20.5");
-    EXPECT_EQ(field(line, 1), 0.01);
-    EXPECT_EQ(field(line, 3), 20.5);
+    EXPECT_EQ((std::array{field(line, 1), field(line, 3)}), (std::array{0.01, 20.5}));
 }
 
 TEST_F(HeaderReader, DurhamGeoTouchScreen) {

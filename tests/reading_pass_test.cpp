@@ -14,8 +14,7 @@
 namespace plovix {
 namespace {
 
-// The export as the pass sees it: the block head records the count the preview left in
-// "Readings to be written:"; every reading line must follow it.
+// The export as the pass sees it: every reading line follows a block head holding the count.
 struct RecordingSink : ReadingSink {
     std::int64_t headCount = -1;
     std::vector<std::string> lines;
@@ -58,8 +57,7 @@ class ReadingPassTest : public ::testing::Test {
         s.program.TestType = test;
         s.settings.DAFile = path;
         s.settings.DAName = path.substr(path.rfind('/') + 1);
-        // What the window does when a file is chosen.
-        s.pass.ReadingsInFile = 0;
+        s.pass.ReadingsInFile = 0;  // as the window does when a file is chosen
         for (int r = 1; r <= kMaxRun; ++r) s.cycles.NumCycles(1, r) = 0;
     }
     std::string written(const std::string& name, const std::string& bytes) {
@@ -87,17 +85,12 @@ class ReadingPassTest : public ::testing::Test {
 
 using Lines = std::vector<std::string>;
 
-// pass_keys.LST, one forward cycle; Tolerance 25 % of the peak 100 gives LoadTol 25, IncMax 0.25
-// is raised to 0.5 here. Cycle keys: max 100, high 100 (the second peak), min 0.
-//   1 (0, 0) first | 2 (0.25, 25) load change = 25, disp 0.25: dropped | 3 (0.5, 20) disp
-//   change = 0.5: dropped | 4 (0.75, 100) peak | 5 (1, 100) high, not the peak rule |
-//   6 (1.25, 90) dropped | 7 (1.5, 74) |74 - 100| = 26 | 8 (2.25, 70) disp 0.75 | 9 dropped.
+// LoadTol 25, IncMax 0.5: steps of exactly 25 and 0.5 are dropped, 26 and 0.75 kept.
 TEST_F(ReadingPassTest, KeyLoadsAndStrictThresholds) {
     s.settings.IncMax = 0.5;
     use(kGeoTest, kDirectShear, fixture("geotest/pass_keys.LST"));
     EXPECT_EQ(exported(), (Lines{"0, 0, 0.001", "0.75, 100, 0.004", "1, 100, 0.005",
                                  "1.5, 74, 0.007", "2.25, 70, 0.008"}));
-    // Time 4.00 of reading 9 less 0.00; the header's normal pressure stays.
     EXPECT_EQ((Lines{col().readingsToWrite, col().metDisp, col().metLoad, col().cycleReadings,
                      col().maxLoad, col().timeOrRate, col().normalStress}),
               (Lines{"5", "2", "3", "1 / 9", "100.00", "4.0", "1000.00"}));
@@ -106,81 +99,62 @@ TEST_F(ReadingPassTest, KeyLoadsAndStrictThresholds) {
     EXPECT_EQ(s.pass.FirstLine(1), 20);
     EXPECT_EQ(op.statuses.back(), (std::pair<std::string, int>{"NORVO file written", 47}));
     EXPECT_TRUE(op.messages.empty());
-
-    // Both skip boxes ticked without repeats skip nothing.
-    s.specimens.SkipDispRepeats(1) = s.specimens.SkipLoadRepeats(1) = true;
+    s.specimens.SkipDispRepeats(1) = s.specimens.SkipLoadRepeats(1) = true;  // no repeats here
     preview();
-    EXPECT_EQ(s.pass.InitialSkip(1), 0);
-    EXPECT_EQ(col().readingsToWrite, "5");
-    EXPECT_EQ(col().status, "Filtering complete");
+    EXPECT_EQ(
+        std::to_string(s.pass.InitialSkip(1)) + " " + col().readingsToWrite + " " + col().status,
+        "0 5 Filtering complete");
 }
 
-// pass_repeats.LST: displacements 0, 0, 0, 0, 0.5, ... (3 repeats), loads 0, 0, 0, 15, ...
-// (2 repeats). Keys: max 30, high 25, min -5; LoadTol 7.5. Kept: the first, 15 (load change),
-// 20 (disp change 0.5), 30, 25, -5 whichever repeat starts the readings.
+// Three equal displacements and two equal loads start pass_repeats.LST; six readings kept.
 TEST_F(ReadingPassTest, InitialRepeatsAndTheSkipBoxes) {
     use(kGeoTest, kDirectShear, fixture("geotest/pass_repeats.LST"));
     EXPECT_EQ(exported().front(), "0, 0, 0.001");
     EXPECT_EQ((Lines{col().initialDispRepeats, col().initialLoadRepeats, col().readingsToWrite}),
               (Lines{"3", "2", "6"}));
 
-    s.specimens.SkipDispRepeats(1) = true;  // 3 - 1 skipped: the third equal reading is first
-    EXPECT_EQ(exported().front(), "0, 0, 0.003");
+    s.specimens.SkipDispRepeats(1) = true;  // the last repeat starts the readings
+    EXPECT_EQ(exported().front() + " " + col().readingsToWrite, "0, 0, 0.003 6");
     EXPECT_EQ(s.pass.InitialSkip(1), 2);
-    EXPECT_EQ(col().readingsToWrite, "6");
     s.specimens.SkipDispRepeats(1) = false;
-    s.specimens.SkipLoadRepeats(1) = true;  // 2 - 1 skipped
+    s.specimens.SkipLoadRepeats(1) = true;
     EXPECT_EQ(exported().front(), "0, 0, 0.002");
-    EXPECT_EQ(s.pass.InitialSkip(1), 1);
 }
 
-// pass_three_cycles.LST (LoadTol 25 of the peak 100, IncMax 0.25):
-//   cycle 1 (0,0) (0.5,40) (1,80) (1.1,78) [(1.2,78) dropped]; keys 80 / 78 / 0
-//   cycle 2 (0.7,-40) (0.2,-60) [(0.15,-59) dropped]; keys -40 / -40 / -60
-//   cycle 3 (0.65,30) (1.15,100); keys 100 / 30 / 30
-// Each dropped last reading closes its cycle when the next used one begins. After the reversal
-// at (0.7) the written displacement grows by the travel: 1.2 + 0.5, + 0.5, + 0.05, ...
+// The dropped last reading of cycles 1 and 2 closes its cycle; after the reversal the written
+// displacement grows by the travel.
 TEST_F(ReadingPassTest, CyclesClosingReadingsAndUntickedCycles) {
     use(kGeoTest, kDirectShear, fixture("geotest/pass_three_cycles.LST"));
     EXPECT_EQ(exported(),
               (Lines{"0, 0, 0", "0.5, 40, 0", "1, 80, 0", "1.1, 78, 0", "1.2, 78, 0", "1.7, -40, 0",
                      "2.2, -60, 0", "2.25, -59, 0", "2.75, 30, 0", "3.25, 100, 0"}));
-    // The first and the two closing readings meet the displacement criterion.
     EXPECT_EQ((Lines{col().metDisp, col().metLoad, col().cycleReadings}),
               (Lines{"3", "7", "3 / 10"}));
 
-    // Cycle 2 left out in both passes (the file chosen again, so no cycle count is known): the
-    // reversed travel 1.2 -> 0.65 is taken up at once.
+    // Cycle 2 left out (file chosen again): the reversed travel 1.2 -> 0.65 is taken up at once.
     use(kGeoTest, kDirectShear, fixture("geotest/pass_three_cycles.LST"));
     s.cycles.UseCycle(1, 1, 2) = 0;
     EXPECT_EQ(exported(), (Lines{"0, 0, 0", "0.5, 40, 0", "1, 80, 0", "1.1, 78, 0", "1.2, 78, 0",
                                  "1.75, 30, 0", "2.25, 100, 0"}));
-    // The peak of cycle 3, a used cycle after a left-out one; the cycles used.
     EXPECT_EQ((Lines{col().cycleReadings, col().maxLoad, col().cyclesInFile}),
               (Lines{"2 / 7", "100.00", "2"}));
 
-    // A file that ends in a reverse cycle: the filter still starts forward, as the survey did.
+    // A file ending in a reverse cycle: the filter still starts forward, as the survey did.
     s.cycles.UseCycle(1, 1, 2) = 1;
     use(kGeoTest, kDirectShear, fixture("geotest/pass_ends_reversed.LST"));
     EXPECT_EQ(preview(), PassOutcome::Done);
-    EXPECT_EQ(col().cycleReadings + " " + col().readingsToWrite, "2 / 8 7");  // as above
-    EXPECT_TRUE(op.messages.empty());
+    EXPECT_EQ(col().cycleReadings + " " + col().readingsToWrite, "2 / 8 7");
 
-    // A left-out cycle of one reading (0.9) does not swallow the next cycle's first (1.4).
+    // A left-out cycle of one reading does not swallow the next cycle's first.
     s.cycles.UseCycle(1, 1, 2) = 0;
     use(kGeoTest, kDirectShear, fixture("geotest/pass_one_reading_cycle.LST"));
     preview();
-    // Kept: the first, 40, 80, 30 (high), 60 (peak).
+    EXPECT_TRUE(op.messages.empty());
     EXPECT_EQ(col().cycleReadings + " " + col().readingsToWrite, "2 / 5 5");
 }
 
-// pass_markers.DAT: area 4.908738521875 (diameter 2.5), so a stress of 1440 psf is a load of
-// 49.08738521875. The first displacement 0.01 is not 0: a zero reading goes first (12 = 11 + 1).
-// LoadTol 10 % of 98.17 (2880 psf). Pass 1 keeps 0.01 (min 0), 0.02, 0.03 (peak), 0.031 (high),
-// drops 0.032; "PASS 2" follows, so 0.032 closes pass 1 when pass 2 begins. Pass 2 keeps
-// 0 (min), 0.01 (peak), 0.011 (high), drops 0.012, which the shear markers hand back. Pass 3
-// (-720, -1000 psf): 0.005 (|24.5 - 49.1| > 9.8), 0.015 by the raw minimum alone (|34.1 - 24.5|
-// < 9.8). The box turns at pass 2: from there the displacement adds up.
+// Stresses in psf become loads on the 2.5 in box; a zero reading goes first (0.01 is not 0); a
+// dropped last reading closes its pass; displacements add up from the turn at pass 2.
 TEST_F(ReadingPassTest, GeomaticPassesMarkersAndTheZeroReading) {
     s.settings.Tolerance = 10;
     s.settings.IncMax = 0.05;
@@ -191,9 +165,9 @@ TEST_F(ReadingPassTest, GeomaticPassesMarkersAndTheZeroReading) {
     };
     const double k = 4.908738521875 / 144;  // lbs per psf
     const double disp[] = {0,     0.01,  0.02,  0.03,  0.031, 0.032,
-                           0.064, 0.074, 0.075, 0.076, 0.081, 0.091};
-    const double psf[] = {0, 0, 1440, 2880, 2880, 2880, 0, 1440, 1440, 1440, 720, 1000};
-    const double vert[] = {0,      0,      0.001,  0.0015, 0.0016, 0.0017,
+                           0.064, 0.074, 0.075, 0.076, 0.081, 0.091},
+                 psf[] = {0, 0, 1440, 2880, 2880, 2880, 0, 1440, 1440, 1440, 720, 1000},
+                 vert[] = {0,      0,      0.001,  0.0015, 0.0016, 0.0017,
                            0.0017, 0.0018, 0.0019, 0.002,  0.002,  0.0021};
     const Lines lines = exported();
     ASSERT_EQ(lines.size(), 12u);
@@ -204,15 +178,11 @@ TEST_F(ReadingPassTest, GeomaticPassesMarkersAndTheZeroReading) {
         EXPECT_NEAR(f, psf[i] * k, 1e-9) << i;
         EXPECT_NEAR(v, vert[i], 1e-12) << i;
     }
-    // The zero reading counts in "3 / 12".
     EXPECT_EQ((Lines{col().readingsInFile, col().cycleReadings, col().metDisp, col().metLoad,
                      col().maxLoad}),
               (Lines{"11", "3 / 12", "3", "9", "98.17"}));
     EXPECT_EQ(s.pass.FirstLine(1), 15);
-    // The passes are the cycles from the first reading on.
-    EXPECT_DOUBLE_EQ(s.pass.CycleMaxLoad(1, 1, 1), 2880 * k);
-    EXPECT_DOUBLE_EQ(s.pass.CycleMaxLoad(1, 1, 2), 1440 * k);
-    // The normal stress and the rate from the header.
+    EXPECT_DOUBLE_EQ(s.pass.CycleMaxLoad(1, 1, 2), 1440 * k);  // the passes are the cycles
     EXPECT_EQ(col().normalStress + " " + col().timeOrRate, "1000.00 0.02");
 
     // Pass 2 left out: the shear markers hand back pass 1's closing reading instead.
@@ -221,11 +191,7 @@ TEST_F(ReadingPassTest, GeomaticPassesMarkersAndTheZeroReading) {
     EXPECT_EQ(col().cycleReadings, "2 / 8");
 }
 
-// pass_cu.TRX (CU): loads 0, 0.45, 0.9, 0.9, 0.45 kN, LoadTol 0.225: all five kept. Cell values
-// 0.1, then 10.1 four times, less the zero 0.1: sum 40; x 25 / 5 / 5 readings = 40.
-// 10:00:00 AM to 10:02:00 AM: 2 minutes.
-// pass_cupp.TXT (CUPP): loads 0, 50, 100, 100, 60 lbs, LoadTol 25: all kept; cell 40, 40, 42,
-// 42, 44: mean 41.6. 10:59:30 to 11:00:30: 1 minute over the hour.
+// Cell pressures averaged over the readings kept; times of test across 10:02 and the hour.
 TEST_F(ReadingPassTest, ProprietaryClientAndDurhamGeoResults) {
     use(kProprietaryClient, kConsolidatedUndrained, fixture("proprietary/pass_cu.TRX"));
     EXPECT_EQ(preview(), PassOutcome::Done);
@@ -237,15 +203,14 @@ TEST_F(ReadingPassTest, ProprietaryClientAndDurhamGeoResults) {
     use(kDurhamGeo, kCuWithPorePressures, fixture("durham/pass_cupp.TXT"));
     EXPECT_EQ(preview(), PassOutcome::Done);
     EXPECT_EQ(s.pass.HeaderLines, 19);
-    EXPECT_EQ(s.pass.FirstLine(1), 21);  // 20 lines consumed by the header
+    EXPECT_EQ(s.pass.FirstLine(1), 21);
     EXPECT_EQ((Lines{col().readingsToWrite, col().normalStress, col().timeOrRate}),
               (Lines{"5", "41.60", "1.0"}));
 
     EXPECT_TRUE(op.messages.empty()) << ::testing::PrintToString(op.texts());
 }
 
-// 100 readings 1.0 apart at a constant load: the first, the key loads of readings 2 to 4, and
-// every later one by displacement: 100 kept.
+// 100 readings 1.0 apart at a constant load: every one kept.
 TEST_F(ReadingPassTest, HundredReadingsForTheDosAndWindowsNorvo) {
     std::vector<std::array<double, 3>> rows;
     for (int n = 0; n < 100; ++n) rows.push_back({n * 0.5, n * 1.0, 10});
@@ -294,7 +259,7 @@ TEST_F(ReadingPassTest, BadInputEndsCleanlyAndKeepsThePreviousResults) {
 
     EXPECT_EQ(col().readingsToWrite, "previous");
 
-    // The file is cut short between the passes: reading 4 is its end marker.
+    // The file cut short between the passes.
     use(kGeoTest, kDirectShear,
         written("cut.LST", bytesOf(fixture("geotest/pass_three_cycles.LST"))));
     preview();
@@ -310,8 +275,7 @@ TEST_F(ReadingPassTest, BadInputEndsCleanlyAndKeepsThePreviousResults) {
     EXPECT_EQ(op.texts().back(), "unexpected end of readings encountered4");
     EXPECT_EQ(col().readingsToWrite, afterPreview);
 
-    // Displacements 0, 1, 0, 1, ...: every line from the third opens a cycle. 11 lines are
-    // 10 cycles; 12 lines would be 11.
+    // Displacements 0, 1, 0, 1, ...: 12 lines are 11 cycles, 11 lines 10.
     std::vector<std::array<double, 3>> zigzag;
     for (int n = 0; n < 12; ++n) zigzag.push_back({0, n % 2 * 1.0, 10});
     use(kGeoTest, kDirectShear, written("eleven.LST", geotestShearFile(zigzag)));
@@ -320,7 +284,6 @@ TEST_F(ReadingPassTest, BadInputEndsCleanlyAndKeepsThePreviousResults) {
     zigzag.pop_back();
     use(kGeoTest, kDirectShear, written("ten.LST", geotestShearFile(zigzag)));
     EXPECT_EQ(preview(), PassOutcome::Done);
-    // Each cycle's first reading is its peak.
     EXPECT_EQ(col().cycleReadings + " " + col().readingsToWrite, "10 / 11 11");
 
     // Every cycle left out: nothing to filter.
@@ -340,18 +303,14 @@ TEST_F(ReadingPassTest, BadInputEndsCleanlyAndKeepsThePreviousResults) {
     EXPECT_EQ(preview(), PassOutcome::Ended);
 }
 
-// digishear_ds.SDF (see its golden file in convert_test.cpp) with the default GEOTAC settings,
-// each setting changed from there; then a zero displacement factor.
+// digishear_ds.SDF with each GEOTAC setting changed from the defaults of its golden file.
 TEST_F(ReadingPassTest, GeotacSettingsActInThePass) {
     s.settings.Tolerance = 5;
     s.settings.IncMax = 0.05;
     s.settings.GEOTACI0 = s.settings.GEOTACROS = s.settings.GEOTACIPM = true;
     s.settings.GEOTACUFVDAZ = true;
     use(kGeotac, kDirectShear, fixture("geotac/digishear_ds.SDF"));
-    preview();
-    EXPECT_EQ((Lines{col().readingsToWrite, col().normalStress, col().timeOrRate}),
-              (Lines{"7", "20.37", "4.0"}));
-    s.settings.GEOTACNPSF = true;  // 100 / 4.908738521875 x 144 = 2933.544
+    s.settings.GEOTACNPSF = true;  // 100 lbs on the 2.5 in box in psf
     preview();
     EXPECT_EQ(col().normalStress, "2933.54");
     // No zero reading: the 0.002 reading comes first, 6 kept, rate 0.298 x 100 / 2.5 / 3.
@@ -360,14 +319,13 @@ TEST_F(ReadingPassTest, GeotacSettingsActInThePass) {
     EXPECT_EQ(col().readingsToWrite, "6");
     EXPECT_NEAR(s.header.TimeOrRate(1), 29.8 / 2.5 / 3, 1e-12);
     s.settings.GEOTACI0 = true;
-    s.settings.GEOTACROS = false;  // 0.3 in / 3 min, just short of 0.1 in binary: two decimals
+    s.settings.GEOTACROS = false;  // 0.3 in / 3 min: just short of 0.1, so two decimals
     preview();
     EXPECT_EQ(col().timeOrRate, "0.10");
     s.settings.GEOTACIPM = false;
     preview();
     EXPECT_EQ(col().timeOrRate, "3.0");
-    // The vertical of the 0.01 reading: 1 x 0.1 less the zero reading's 0, or against the
-    // file's zero: (1 - 0.5) x 0.1.
+    // The vertical of the 0.01 reading against the zero reading, then against the file's zero.
     EXPECT_EQ(exported().at(2), "0.01, 15, 0.1");
     s.settings.GEOTACUFVDAZ = false;
     EXPECT_EQ(exported().at(2), "0.01, 15, 0.05");
@@ -392,7 +350,7 @@ TEST_F(ReadingPassTest, LongFilesCountPastSixteenBits) {
     EXPECT_EQ(col().readingsInFile, "70000");
     EXPECT_EQ(col().readingsToWrite, "70000");
     EXPECT_EQ(s.specimens.ReadingsToWrite(1), 70000);
-    int filtering = 0;  // reported every 1000th reading: 1000, 2000, ..., 70000
+    int filtering = 0;  // reported every 1000th reading
     for (const auto& [text, colour] : op.statuses)
         filtering += text.rfind("Filtering reading number ", 0) == 0;
     EXPECT_EQ(filtering, 70);

@@ -21,7 +21,7 @@ class SpecimenStoreTest : public ::testing::Test {
     }
     double& timeOrRate() { return s.header.TimeOrRate(1); }
     double& stress() { return s.header.NormalStress(1); }
-    // SetTimeOrRate with time stamp texts and a travel of 0.5.
+    // With time stamp texts and a travel of 0.5.
     double timed(const std::string& start, const std::string& end) {
         SetTimeOrRate(s, FieldValue::text(start), FieldValue::text(end), 0.5);
         return timeOrRate();
@@ -36,8 +36,7 @@ TEST_F(SpecimenStoreTest, ColumnsNumberLabelsAndCycleTicks) {
     s.specimens.ReadingsToWrite(3) = 40;
     const NewColumn third = AddSpecimen(s);
     EXPECT_EQ(third.offsetTwips, 3300);  // (3 - 1) x 1650
-    EXPECT_TRUE(third.nextButton);
-    EXPECT_EQ(s.specimens.Column(3).maxLoad, "");
+    EXPECT_TRUE(third.nextButton && s.specimens.Column(3).maxLoad.empty());
     EXPECT_EQ(s.specimens.ReadingsToWrite(3), 0);
     EXPECT_TRUE(s.specimens.SkipDispRepeats(3));  // copied from specimen 1's box
     s.specimens.CurrentSpecimen = 4;
@@ -59,8 +58,8 @@ TEST_F(SpecimenStoreTest, ColumnsNumberLabelsAndCycleTicks) {
     // Three cycles of 4, 2 and 3 readings.
     s.specimens.CurrentSpecimen = 1;
     s.cycles.NumCycles(1, 1) = 3;
-    s.cycles.CycleReadings(1, 1) = 4, s.cycles.CycleReadings(1, 2) = 2;
-    s.cycles.CycleReadings(1, 3) = 3;
+    s.cycles.CycleReadings(1, 1) = 4, s.cycles.CycleReadings(1, 2) = 2,
+                              s.cycles.CycleReadings(1, 3) = 3;
     CycleUse use = tickCycle(s, 2, false);
     EXPECT_EQ((std::array<std::int64_t, 3>{use.cycles, use.readings, s.cycles.UseCycle(1, 1, 2)}),
               (std::array<std::int64_t, 3>{2, 7, 0}));
@@ -73,8 +72,7 @@ TEST_F(SpecimenStoreTest, ColumnsNumberLabelsAndCycleTicks) {
 
 TEST_F(SpecimenStoreTest, TimeOfTestAndRateBySource) {
     use(kGeotac, kConsolidatedUndrained);
-    // 11:59 PM to 12:01 AM the next day: 2 minutes.
-    EXPECT_DOUBLE_EQ(timed("1/15/2010 11:59:00 PM", "1/16/2010 12:01:00 AM"), 2);
+    EXPECT_DOUBLE_EQ(timed("1/15/2010 11:59:00 PM", "1/16/2010 12:01:00 AM"), 2);  // over midnight
     EXPECT_EQ(heading(), "Time of test (min):");
     EXPECT_DOUBLE_EQ(timed("10:00 a.m.", "10:02 a.m."), 2);  // the points are cleaned away
     s.settings.GEOTACIPM = true;
@@ -91,7 +89,7 @@ TEST_F(SpecimenStoreTest, TimeOfTestAndRateBySource) {
     EXPECT_THROW(timed("10:00", "10:6x"), DateTypeMismatch);
 
     use(kDurhamGeo, kDirectShear);
-    // 1 hour from the leading numbers; 00:59:50 to 00:00:10 is -3580 s: +3600, -1 hour.
+    // Over the hour: minutes and seconds alone go back 3580 s.
     EXPECT_DOUBLE_EQ(timed("10:59:50 ", "11:00:10 "), 20.0 / 60);
     s.header.TouchScreenFile = true;
     EXPECT_DOUBLE_EQ(timed("12:00", "12:03"), 3);
@@ -119,9 +117,8 @@ TEST_F(SpecimenStoreTest, TimeOfTestAndRateBySource) {
     use(kGeoTest, kDirectShear);
     SetTimeOrRate(s, FieldValue::number(0.5), FieldValue::number(4), 0);
     EXPECT_DOUBLE_EQ(timeOrRate(), 3.5);
-    EXPECT_EQ(timeOrRateText(3.5), "3.5");
-    EXPECT_EQ(timeOrRateText(0.05), "0.05");
-    EXPECT_EQ(timeOrRateText(0.0004), "0.000");
+    EXPECT_EQ(timeOrRateText(3.5) + " " + timeOrRateText(0.05) + " " + timeOrRateText(0.0004),
+              "3.5 0.05 0.000");
 }
 
 TEST_F(SpecimenStoreTest, NormalStressBySourceAndHowItIsShown) {

@@ -48,17 +48,15 @@ QByteArray bytesOf(const QString& path) {
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-// Answers every modal window that opens while an action runs, as scripted: a file dialog with
-// the next path (an empty one cancels), a message box with the next button (OK when the script
-// is empty), any other window with the next of `windows` (which must close it), else the About
-// box with its OK. Records what each showed. A script that opens modal windows itself answers
-// them with a `during` of its own.
+// Answers each modal window opened during an action and records it: a file dialog with the next
+// path (empty: Cancel), a message box with the next button (else OK), another window with the
+// next of `windows`, else the About box with OK. Nested modal windows need a `during` of their own.
 struct ModalAnswers {
     struct Shown {
-        QString title, text;
+        QString title{}, text{};
         QMessageBox::Icon icon = QMessageBox::NoIcon;
-        QStringList filters;  // file dialogs
-        QString folder, fileName;
+        QStringList filters{};  // file dialogs
+        QString folder{}, fileName{};
     };
     std::deque<QString> files;
     std::deque<QMessageBox::StandardButton> buttons;
@@ -84,21 +82,16 @@ struct ModalAnswers {
         if (w == nullptr || w->property("answered").toBool() || !w->isVisible()) return;
         w->setProperty("answered", true);
         if (auto* box = qobject_cast<QMessageBox*>(w)) {
-            Shown shown;
-            shown.title = box->windowTitle();
-            shown.text = box->text();
-            shown.icon = box->icon();
-            messages.append(shown);
+            messages.append(
+                {.title = box->windowTitle(), .text = box->text(), .icon = box->icon()});
             QMessageBox::StandardButton b = QMessageBox::Ok;
             if (!buttons.empty()) b = buttons.front(), buttons.pop_front();
             box->button(b)->click();
         } else if (auto* dialog = qobject_cast<QFileDialog*>(w)) {
-            Shown shown;
-            shown.title = dialog->windowTitle();
-            shown.filters = dialog->nameFilters();
-            shown.folder = dialog->directory().absolutePath();
-            shown.fileName = QFileInfo(dialog->selectedFiles().value(0)).fileName();
-            dialogs.append(shown);
+            dialogs.append({.title = dialog->windowTitle(),
+                            .filters = dialog->nameFilters(),
+                            .folder = dialog->directory().absolutePath(),
+                            .fileName = QFileInfo(dialog->selectedFiles().value(0)).fileName()});
             const QString path = files.empty() ? QString() : files.front();
             if (!files.empty()) files.pop_front();
             if (path.isEmpty()) {
@@ -113,24 +106,18 @@ struct ModalAnswers {
             script(w);
             if (w->isVisible()) w->close();  // a script that failed half-way
         } else if (auto* ok = w->findChild<QPushButton*>(QStringLiteral("cmdOK"))) {
-            Shown shown;
-            shown.title = w->windowTitle();
-            if (auto* version = w->findChild<QLabel*>(QStringLiteral("lblVersion")))
-                shown.text = version->text();
-            messages.append(shown);
+            auto* version = w->findChild<QLabel*>(QStringLiteral("lblVersion"));
+            messages.append(
+                {.title = w->windowTitle(), .text = version ? version->text() : QString()});
             ok->click();
-        } else {
-            // Anything else fails the test through its record instead of hanging it.
-            Shown shown;
-            shown.title = QStringLiteral("unexpected: ") + w->windowTitle();
-            messages.append(shown);
+        } else {  // fails the test through its record instead of hanging it
+            messages.append({.title = QStringLiteral("unexpected: ") + w->windowTitle()});
             w->close();
         }
     }
 };
 
-// Counts the passes the window runs (the progress bar shows for each) and whether the window
-// took input meanwhile.
+// Counts the passes (the progress bar shows for each) and whether the window took input meanwhile.
 struct PassCounter : QObject {
     PassCounter(QWidget* progress, QMainWindow* window) : window(window) {
         progress->installEventFilter(this);
