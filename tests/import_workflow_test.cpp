@@ -1,6 +1,4 @@
-// The main window's rules without a window: set-up per source, criteria and Apply, the D/A file
-// choice with its sequence rule, Cancel and refusals, the cycle panel, and the checks of
-// "Save and Exit".
+// The main window's rules without a window: set-up, Apply, D/A file choice, cycles, Save and Exit.
 
 #include "workflow/import_workflow.h"
 #include "sources/source_codes.h"
@@ -26,6 +24,10 @@ using plovix::testing::TempFolder;
 
 const fs::path kData = PLOVIX_TEST_DATA;
 
+void readWorkbooks(Settings& st) {
+    st.HUMREADXL = st.HUMFTHSD = true;
+}
+
 // A window over default settings (no settings file) for `source` and a stored test type.
 struct Window {
     TempFolder tmp;
@@ -34,10 +36,12 @@ struct Window {
     ScriptedDialogs dialogs;
     ImportWorkflow w{s, op, dialogs};
 
-    Window(int source, int storedTestType, std::string_view commandLine = "") {
+    Window(int source, int storedTestType, void (*adjust)(Settings&) = nullptr,
+           std::string_view commandLine = "") {
         startSession(s, tmp.path / "Plovix.INI");
         s.settings.SourceType = source;
         s.settings.LTTU = storedTestType;
+        if (adjust) adjust(s.settings);
         w.setSaveSettingsOnClose(false);
         w.load(commandLine);
         w.activate();
@@ -63,10 +67,7 @@ TEST(ImportWorkflow, SetUpOffersOnlyTheTestTypesTheSourceAllows) {
     enkay.w.chooseTestType(kDirectShear - 1);
     EXPECT_EQ(enkay.w.view().testTypeIndex, kCuWithPorePressures - 1);
 
-    Window humboldt(kHumboldt, kConsolidatedUndrained);
-    humboldt.s.settings.HUMREADXL = true;
-    humboldt.s.program.NeedSetup = true;
-    humboldt.w.activate();
+    Window humboldt(kHumboldt, kConsolidatedUndrained, readWorkbooks);
     EXPECT_EQ(humboldt.w.view().testTypeIndex, kUnconfinedCompression - 1);
 }
 
@@ -181,7 +182,7 @@ TEST(ImportWorkflow, SaveAndExitChecksComeFirstAndWinFileModeFixesTheNorvoFile) 
     EXPECT_FALSE(win.w.view().closed);
 
     const fs::path norvo = win.tmp.path / "out" / "TEST.NDT";
-    Window started(kGeoTest, kDirectShear, "WINFILE=\"" + norvo.string() + "\"");
+    Window started(kGeoTest, kDirectShear, nullptr, "WINFILE=\"" + norvo.string() + "\"");
     const WindowView& v = started.w.view();
     EXPECT_FALSE(v.norvoButtonEnabled || v.dosOptionEnabled);
     EXPECT_TRUE(v.windowsVersion);
@@ -222,11 +223,7 @@ TEST(ImportWorkflow, ADroppedFileIsChosenWithoutTheDialogAndBusyFramesEveryPass)
 }
 
 TEST(ImportWorkflow, AHumboldtWorkbookFillsSpecimensOneToFourInOneChoice) {
-    Window win(kHumboldt, kDirectShear);
-    win.s.settings.HUMREADXL = true;
-    win.s.settings.HUMFTHSD = true;
-    win.s.program.NeedSetup = true;
-    win.w.activate();
+    Window win(kHumboldt, kDirectShear, readWorkbooks);
     ASSERT_EQ(win.choose(1, win.copy("humboldt/workbook_direct_shear.xls", "TEST.XLS")),
               ImportOutcome::Read);
     EXPECT_EQ(win.dialogs.asked.back().patterns, (std::vector<std::string>{"*.XLS", "*.XLSX"}));

@@ -1,6 +1,4 @@
-// The settings dialog's rules without a window: the generic build, the column-letter check, the
-// Humboldt format options, Browse, the report-rate boxes, what closing stores (read back through
-// the settings file), and the main window's set-up after a change of source.
+// The settings dialog's rules without a window: its controls, what closing stores, what follows.
 
 #include "workflow/settings_dialog.h"
 #include "sources/source_codes.h"
@@ -211,26 +209,21 @@ TEST(SettingsDialog, ClosingStoresEveryControlAndTheSettingsFileReadsThemBack) {
 }
 
 TEST(SettingsDialog, ClosingWithAnotherSourceSetsTheMainWindowUpAgain) {
-    TempFolder tmp;
-    Session s;
-    startSession(s, tmp.path / "Plovix.INI");
-    s.settings.SourceType = kGeoTest;
-    s.settings.KWDS = true;  // GeoTest with four-column files: Direct Shear only
-    s.settings.LTTU = kCuWithPorePressures;
-    RecordingOperator op;
-    ScriptedDialogs dialogs;
-    ImportWorkflow w(s, op, dialogs);
+    Dialog h([](Settings& st) {
+        st.SourceType = kGeoTest;
+        st.KWDS = true;  // GeoTest with four-column files: Direct Shear only
+        st.LTTU = kCuWithPorePressures;
+    });
+    ImportWorkflow w(h.s, h.op, h.dialogs);
     w.setSaveSettingsOnClose(false);
     w.load("");
     w.activate();
     EXPECT_EQ(w.view().title, "GeoTest Import for the KALVORN Norvo Program");
     EXPECT_EQ(w.allowedTestTypes(), ",2,");
-
     ASSERT_TRUE(w.settingsAllowed());
-    SettingsDialog d(s, op, dialogs);
-    d.chooseSource(kGeotac - 1);
-    d.close();
-    w.settingsClosed(d.openedWithSource());
+    h.d->chooseSource(kGeotac - 1);
+    h.d->close();
+    w.settingsClosed(h.d->openedWithSource());
     w.activate();
     EXPECT_EQ(w.view().title, "GEOTAC Import for the KALVORN Norvo Program");
     EXPECT_EQ(w.allowedTestTypes(), ",1,2,3,4,5,6,");
