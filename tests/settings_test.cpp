@@ -29,20 +29,7 @@ Session loaded(std::string_view iniText) {
 }
 
 // Every key with a value other than its default, in the order and form they are written.
-constexpr const char* kEveryKey =
-    "[FiltTol]\r\nSDispFac=1.25\r\nSLoadFac=2.5\r\nPressFac=0.125\r\nDSDispFac=3\r\n"
-    "DSLoadFac=4.75\r\nVDispFac=0.5\r\nVLoadFac=6\r\nKWDS=True\r\nIncMax=0.002\r\n"
-    "Tolerance=2.5\r\n\r\n"
-    "[Files]\r\nDAFile=/data/a b/T1.DAT\r\nDAName=T1.DAT\r\nDAPath=/data/a b/\r\n"
-    "NorvoPath=D:\\NORVO\\\r\nNorvoProgPath=E:\\NV\\\r\n\r\n"
-    "[Settings]\r\nSaveName=True\r\nGEOTACI0=False\r\nGEOTACNPSF=True\r\nGEOTACADCDT=True\r\n"
-    "GEOTACCS=True\r\nGEOTACCSDSV=True\r\nGEOTACCSUCCV=True\r\nGEOTACUFDAZ=True\r\n"
-    "GEOTACUFVDAZ=False\r\nGEOTACROS=False\r\nGEOTACIPM=False\r\nGEOTACUIL=False\r\n"
-    "GEOTAC_LRCDS361=1234.5\r\nHUMROS=False\r\nHUMXLEXP=True\r\nHUMREADXL=True\r\n"
-    "HUMFTHSD=True\r\nHUMDEFDIV=10\r\nHUMXLSHEET=9\r\nHUMXLROW=13\r\nHUMXLCOL=F\r\n"
-    "HUMXLCOLINC=4\r\nHUMXLSHEETUCC=7\r\nHUMXLROWUCC=11\r\nHUMXLCOLUCC=D\r\n"
-    "HUMXLCOLINCUCC=1\r\nHUMXLSHEETDS=8\r\nHUMXLROWDS=12\r\nHUMXLCOLDS=E\r\n"
-    "HUMXLCOLINCDS=3\r\nNVWIN=False\r\nDAT=6\r\nLTTU=2\r\nDDMM=False\r\n";
+const std::string kEveryKey = bytesOf(fs::path(PLOVIX_TEST_DATA) / "settings" / "every_key.INI");
 
 }  // namespace
 
