@@ -3,11 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "sources/geotac_layouts.h"
-#include "sources/get_field.h"
-#include "sources/header_reader.h"
 #include "sources/source_codes.h"
+#include "support/header_fixture.h"
 #include "support/norvo_files.h"
-#include "support/recording_operator.h"
 
 namespace plovix {
 namespace {
@@ -24,26 +22,16 @@ std::string variant(const std::string& name, int n, const std::string& text) {
     return bytes.replace(at, bytes.find("\r\n", at) - at, text);
 }
 
-class GeotacHeader : public ::testing::Test {
+class GeotacHeader : public testing::HeaderFixture {
   protected:
-    Session s;
-    testing::RecordingOperator op;
-    std::optional<LineReader> in;
-    const HeaderValues& h = s.header;
-
-    GeotacHeader() {
-        s.settings.SourceType = kGeotac;
-        s.specimens.CurrentSpecimen = 1;
-    }
+    GeotacHeader() { s.specimens.CurrentSpecimen = 1; }
     // Reads the fixture's header, or `bytes` read as if they were that fixture.
     HeaderResult read(int test, const std::string& name, const std::string& bytes = "") {
-        s.program.TestType = test;
         s.settings.DAFile = fixturePath(name);
-        in = bytes.empty() ? LineReader::open(s.settings.DAFile) : LineReader::fromBytes(bytes);
-        return fSkipHeaders(s, op, *in);
+        return readHeader(
+            kGeotac, test,
+            bytes.empty() ? LineReader::open(s.settings.DAFile) : LineReader::fromBytes(bytes));
     }
-    std::string nextLine() { return in->next().value_or("<end>"); }
-    double field(const std::string& line, int n) { return fGetField(s, op, line, n).toNumber(); }
     bool shown(const std::string& part) const {
         for (const auto& m : op.messages)
             if (m.text.find(part) != std::string::npos) return true;
@@ -132,7 +120,7 @@ TEST_F(GeotacHeader, EveryGenerationsColumnsUnitsAndMarker) {
         EXPECT_EQ(flags, c.flags);
         EXPECT_FALSE(h.UUDirect);
         EXPECT_EQ(h.ReadingsMarker, c.marker ? c.marker : "[SHEAR]");
-        const std::string reading = nextLine();
+        const std::string reading = dataLine();
         EXPECT_TRUE(reading.rfind("10:00:00 AM\t", 0) == 0 ||
                     reading.rfind("09:00:00 AM\t", 0) == 0)
             << reading;
@@ -279,8 +267,8 @@ TEST_F(GeotacHeader, SpecimenFactsMissingSectionsAndZeroFactors) {
 TEST_F(GeotacHeader, SettingsActOnTheFieldsOfTheColumnsFound) {
     // 2.9.4 UC: platen column 4 with factor 1, turned by GEOTACCSUCCV.
     read(kUnconfinedCompression, "sigma1_uc_v294.TRX");
-    nextLine();
-    const std::string second = nextLine();  // DCDT 0.65, platen 0.02
+    dataLine();
+    const std::string second = dataLine();  // DCDT 0.65, platen 0.02
     EXPECT_EQ(field(second, 1), 0.02);
     s.settings.GEOTACCSUCCV = true;
     EXPECT_EQ(field(second, 1), -0.02);
@@ -290,16 +278,16 @@ TEST_F(GeotacHeader, SettingsActOnTheFieldsOfTheColumnsFound) {
     s.settings.GEOTACADCDT = s.settings.GEOTACUFDAZ = true;
     read(kUnconfinedCompression, "sigma1_uc_v294.TRX");
     EXPECT_EQ(h.Cal(CalChannel::Disp, kCalZero), -1.0);
-    EXPECT_EQ(field(nextLine(), 1), 0);
+    EXPECT_EQ(field(dataLine(), 1), 0);
     EXPECT_NEAR(field(second, 1), 0.0025, 1e-15);
     s.settings.GEOTACUFDAZ = false;
     read(kUnconfinedCompression, "sigma1_uc_v294.TRX");
-    EXPECT_NEAR(field(nextLine(), 1), 0.0025, 1e-15);
+    EXPECT_NEAR(field(dataLine(), 1), 0.0025, 1e-15);
     EXPECT_NEAR(field(second, 1), 0.005, 1e-15);
 
     // 5.4.2 UU (unknown version), turned by GEOTACCS.
     read(kUnconsolidatedUndrained, "v542_uu_stages.TRX");
-    const std::string uu = nextLine();
+    const std::string uu = dataLine();
     EXPECT_EQ(field(uu, 1), -0.01);
     s.settings.GEOTACCS = true;
     EXPECT_EQ(field(uu, 1), 0.01);

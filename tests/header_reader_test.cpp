@@ -1,9 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "sources/get_field.h"
-#include "sources/header_reader.h"
 #include "sources/source_codes.h"
-#include "support/recording_operator.h"
+#include "support/header_fixture.h"
 
 namespace plovix {
 namespace {
@@ -13,31 +11,19 @@ using Units = std::array<int, 3>;  // displacement, load, stress
 
 constexpr double kArea25 = 4.908738522;  // pi x 2.5^2 / 4 with pi = 3.141592654
 
-class HeaderReader : public ::testing::Test {
+class HeaderReader : public testing::HeaderFixture {
   protected:
-    Session s;
-    testing::RecordingOperator op;
-    std::optional<LineReader> in;
-    const HeaderValues& h = s.header;
-
     HeaderResult read(int source, int test, const std::string& fixture) {
-        s.settings.SourceType = source;
-        s.program.TestType = test;
         s.program.AppVersion = "0.1.0 ";
         s.specimens.CurrentSpecimen = 2;
         s.settings.DAFile = std::string(PLOVIX_TEST_DATA) + "/" + fixture;
-        in = LineReader::open(s.settings.DAFile);
-        EXPECT_TRUE(in.has_value()) << fixture;
-        return fSkipHeaders(s, op, *in);
+        return readHeader(source, test, LineReader::open(s.settings.DAFile));
     }
     std::int64_t readLines(int source, int test, const std::string& fixture) {
         const HeaderResult r = read(source, test, fixture);
         EXPECT_EQ(r.status, HeaderStatus::Read) << fixture;
         return r.lines;
     }
-    std::string dataLine() { return in->next().value_or("<end>"); }
-    double field(const std::string& line, int n) { return fGetField(s, op, line, n).toNumber(); }
-    Units units() const { return {s.header.DispUnit, s.header.LoadUnit, s.header.StressUnit}; }
 };
 
 TEST_F(HeaderReader, GeomaticFourteenValueLines) {

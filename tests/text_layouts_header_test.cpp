@@ -4,11 +4,9 @@
 
 #include <array>
 
-#include "sources/get_field.h"
-#include "sources/header_reader.h"
 #include "sources/source_codes.h"
+#include "support/header_fixture.h"
 #include "support/norvo_files.h"
-#include "support/recording_operator.h"
 
 namespace plovix {
 namespace {
@@ -17,26 +15,16 @@ using plovix::testing::bytesOf;
 
 const std::string kData = PLOVIX_TEST_DATA;
 
-class TextLayoutHeader : public ::testing::Test {
+class TextLayoutHeader : public testing::HeaderFixture {
   protected:
-    Session s;
-    testing::RecordingOperator op;
-    std::optional<LineReader> in;
-
     HeaderResult read(int source, int test, std::string bytes) {
-        s.settings.SourceType = source;
-        s.program.TestType = test;
         s.specimens.CurrentSpecimen = 2;
         s.settings.HumDefDiv = 1;
-        in = LineReader::fromBytes(std::move(bytes));
-        return fSkipHeaders(s, op, *in);
+        return readHeader(source, test, LineReader::fromBytes(std::move(bytes)));
     }
-    std::string dataLine() { return in->next(s.header.LineByLF).value_or("<end>"); }
-    double field(int n) { return fGetField(s, op, dataLine(), n).toNumber(); }
-    std::pair<int, int> dispAndLoadColumns() const { return {s.header.ColDisp, s.header.ColLoad}; }
-    std::array<int, 3> units() const {
-        return {s.header.DispUnit, s.header.LoadUnit, s.header.StressUnit};
-    }
+    // Field n of the next line.
+    double field(int n) { return HeaderFixture::field(dataLine(), n); }
+    std::pair<int, int> dispAndLoadColumns() const { return {h.ColDisp, h.ColLoad}; }
 };
 
 TEST_F(TextLayoutHeader, HumboldtFullTransferLabelsAndColumnsByTestType) {

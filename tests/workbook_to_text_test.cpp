@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "app/session.h"
 #include "humboldt/workbook.h"
@@ -215,10 +214,7 @@ TEST(WorkbookToText, FailuresEndWithTheMessageAndKeepWhatWasWritten) {
     // A cut workbook: its one message, nothing from the container library on standard error,
     // no file.
     const std::string whole = testing::bytesOf(kData / "workbook_cells.xls");
-    {
-        std::ofstream cut(temp.path / "CUT.xls", std::ios::binary);
-        cut << whole.substr(0, whole.size() * 3 / 4);
-    }
+    testing::writeBytes(temp.path / "CUT.xls", whole.substr(0, whole.size() * 3 / 4));
     const std::size_t before = op.messages.size();
     ::testing::internal::CaptureStderr();
     EXPECT_FALSE(Convert_XL_To_HSD(s, op, temp.path / "CUT.xls"));
