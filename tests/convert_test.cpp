@@ -19,12 +19,9 @@ namespace plovix {
 namespace {
 
 using testing::bytesOf;
+using testing::fixture;
 using testing::ConvertRun;
 using testing::runConverter;
-
-std::string fixture(const std::string& name) {
-    return std::string(PLOVIX_TEST_DATA) + "/" + name;
-}
 
 // The report's "sha256" and "bytes" of a file with these bytes.
 std::string digestMembers(const std::string& bytes) {

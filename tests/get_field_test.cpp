@@ -1,17 +1,13 @@
 #include <gtest/gtest.h>
 
-#include "sources/get_field.h"
 #include "sources/source_codes.h"
-#include "support/recording_operator.h"
+#include "support/header_fixture.h"
 
 namespace plovix {
 namespace {
 
-class GetField : public ::testing::Test {
+class GetField : public testing::HeaderFixture {
   protected:
-    Session s;
-    testing::RecordingOperator op;
-
     void useSource(int source, int test) {
         s.settings.SourceType = source;
         s.program.TestType = test;

@@ -30,11 +30,8 @@ struct RecordingSink : ReadingSink {
     }
 };
 
-std::string fixture(const std::string& name) {
-    return std::string(PLOVIX_TEST_DATA) + "/" + name;
-}
-
 using testing::bytesOf;
+using testing::fixture;
 using testing::geotestShearFile;
 
 class ReadingPassTest : public ::testing::Test {

@@ -9,6 +9,11 @@
 
 namespace plovix::testing {
 
+// A file of tests/data, by its path there ("geotest/pass_keys.LST").
+inline std::string fixture(const std::string& name) {
+    return std::string(PLOVIX_TEST_DATA) + "/" + name;
+}
+
 // The bytes of a file ("" when it cannot be read).
 std::string bytesOf(const std::filesystem::path& path);
 
