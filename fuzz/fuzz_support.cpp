@@ -9,6 +9,9 @@
 #include <iterator>
 #include <system_error>
 
+#include "app/ini_file.h"
+#include "workflow/start_session.h"
+
 namespace plovix::fuzz {
 
 namespace fs = std::filesystem;
@@ -55,6 +58,15 @@ void removeScratchFolder() {
 
 const fs::path& scratchFolder() {
     return folderOfThisProcess();
+}
+
+const Session& defaultSession() {
+    static const Session session = [] {
+        Session s;
+        startSession(s, scratchFolder() / "Plovix.INI", IniFile{});
+        return s;
+    }();
+    return session;
 }
 
 void writeScratchFile(const fs::path& path, std::string_view bytes) {

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "app/operator.h"
+#include "app/session.h"
 
 namespace plovix::fuzz {
 
@@ -31,6 +32,10 @@ class Input {
 // A folder of this process, made on first use (under /dev/shm where it can be, so that the
 // engine's flushes cost nothing; else the temporary folder) and removed at exit.
 const std::filesystem::path& scratchFolder();
+
+// A session as the program starts, over a settings file in the scratch folder that does not
+// exist (every default), made once.
+const Session& defaultSession();
 
 // Replaces the contents of `path` with `bytes`. No flush: the file only has to be there for
 // the next open in this process.

@@ -20,7 +20,6 @@
 #include <cstdint>
 #include <string>
 
-#include "app/ini_file.h"
 #include "filter/reading_pass.h"
 #include "filter/specimen_store.h"
 #include "fuzz_support.h"
@@ -29,7 +28,6 @@
 #include "sources/source_table.h"
 #include "text/fields.h"
 #include "text/number_reading.h"
-#include "workflow/start_session.h"
 
 namespace {
 
@@ -42,15 +40,6 @@ constexpr std::array<const char*, 4> kFileNames = {"SPECIMEN.DAT", "NAMED1.SDF",
                                                    "TEST.TXT"};
 constexpr std::array<double, 4> kIncMax = {0.05, 0, 0.5, 1e-9};
 constexpr std::array<double, 4> kTolerance = {5, 0, 50, 100};
-
-const Session& defaultSession() {
-    static const Session session = [] {
-        Session s;
-        startSession(s, fuzz::scratchFolder() / "Plovix.INI", IniFile{});
-        return s;
-    }();
-    return session;
-}
 
 // Receives what the export would write and checks it against what the block head announces.
 class CountingSink : public ReadingSink {
@@ -76,7 +65,7 @@ void flip(bool& flag, bool bit) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const fuzz::Input input(data, size, 8);
-    Session s = defaultSession();
+    Session s = fuzz::defaultSession();
     Settings& set = s.settings;
     set.SourceType = 1 + input.control(0) % kSourceCount;
     flip(set.KWDS, input.bit(2, 0));

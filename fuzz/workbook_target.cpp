@@ -14,14 +14,12 @@
 #include <string>
 #include <vector>
 
-#include "app/ini_file.h"
 #include "filter/reading_pass.h"
 #include "fuzz_support.h"
 #include "humboldt/workbook.h"
 #include "humboldt/workbook_to_text.h"
 #include "sources/source_codes.h"
 #include "text/number_reading.h"
-#include "workflow/start_session.h"
 
 namespace {
 
@@ -42,15 +40,6 @@ void silenceLibraryWarnings() {
     (void)silenced;
 }
 
-const Session& defaultSession() {
-    static const Session session = [] {
-        Session s;
-        startSession(s, fuzz::scratchFolder() / "Plovix.INI", IniFile{});
-        return s;
-    }();
-    return session;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -64,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
 
-    Session s = defaultSession();
+    Session s = fuzz::defaultSession();
     s.settings.SourceType = kHumboldt;
     s.settings.HUMREADXL = true;
     s.settings.HUMFTHSD = input.bit(0, 3);

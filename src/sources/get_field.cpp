@@ -7,14 +7,16 @@ namespace plovix {
 
 namespace {
 // Blank-separated layouts: a line without a blank is no reading.
-bool blankNeeded(const Session& s) {
-    return traitsOf(s.settings).readingsHoldBlanks && !s.header.TouchScreenFile;
+bool blankNeeded(const Session& s, const SourceLayout& layout) {
+    return layout.traits->readingsHoldBlanks && !s.header.TouchScreenFile;
 }
 }  // namespace
 
-PlainFields::PlainFields(const Session& s) : blankNeeded_(blankNeeded(s)) {
+PlainFields::PlainFields(const Session& s) {
     const SourceLayout* layout = findSource(s.settings.SourceType);
-    if (layout == nullptr || layout->plainField == nullptr) return;
+    if (layout == nullptr) return;
+    blankNeeded_ = blankNeeded(s, *layout);
+    if (layout->plainField == nullptr) return;
     for (int n = 1; n < kFields; ++n)
         fields_[static_cast<std::size_t>(n)] = layout->plainField(s, n);
 }
@@ -25,9 +27,9 @@ FieldValue fGetField(Session& s, Operator& op, std::string_view line, int n) {
 
 FieldValue fGetField(Session& s, Operator& op, const LineColumns& line, int n) {
     if (n < 1) return FieldValue::none();
-    if (blankNeeded(s) && !line.hasBlank()) return FieldValue::none();
     const SourceLayout* layout = findSource(s.settings.SourceType);
-    if (layout == nullptr) return FieldValue::none();
+    if (layout == nullptr || (blankNeeded(s, *layout) && !line.hasBlank()))
+        return FieldValue::none();
     try {
         return layout->field(s, s.fields, line, n);
     } catch (const FieldError& e) {

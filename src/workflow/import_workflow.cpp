@@ -484,7 +484,9 @@ bool ImportWorkflow::settingsAllowed() {
 }
 
 void ImportWorkflow::settingsClosed(int previousSource) {
-    if (s_.settings.SourceType != previousSource) s_.program.NeedSetup = true;
+    // Another row of the table of sources: the window sets itself up for it.
+    if (findSource(s_.settings.SourceType) != findSource(previousSource))
+        s_.program.NeedSetup = true;
 }
 
 std::string ImportWorkflow::specimenTooltip(int n) const {

@@ -183,8 +183,7 @@ void SettingsDialog::load() {
         st.SourceType = kGenericSource;
         view_.sourceListVisible = false;
     }
-    const bool known = st.SourceType >= 1 && st.SourceType <= kSourceCount;
-    chooseSource(known ? st.SourceType - 1 : 0);
+    chooseSource(findSource(st.SourceType) != nullptr ? st.SourceType - 1 : 0);
 }
 
 void SettingsDialog::setGridEnabled(bool enabled) {
